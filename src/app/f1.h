@@ -1,0 +1,86 @@
+#pragma once
+
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/window.h"
+
+namespace waymint::app {
+
+class Program;
+
+using platform::CheckBox;
+using platform::CommandButton;
+using platform::ControlArray;
+using platform::Frame;
+using platform::Label;
+using platform::ListBox;
+using platform::MenuEntry;
+using platform::OptionButton;
+using platform::Picture;
+using platform::Shape;
+using platform::TextBox;
+
+// The main window: every control and menu entry with its design caption, index and start
+// state, and the window's event handlers. Created once at start, never re-created.
+class f1 : public platform::Window {
+ public:
+  explicit f1(Program& program);
+
+  // --- controls, in the order the window holds them ---
+  ControlArray<Picture> Picture5;  // (1) POI Loader, (0) Pixmold
+  Frame Frame1{"Frame1", ""};
+  Label Label6{"Label6", "Existing GPX not found"};
+  CommandButton command5{"command5", ">>"};
+  TextBox Text1{"Text1", "Text1"};
+  ListBox List3{"List3"};
+  CheckBox Check2{"Check2", "Alert"};
+  CheckBox Check1{"Check1", "Sound"};
+  ControlArray<OptionButton> Opt;  // (1) "MP3", (0) "WAV"
+  Picture Picture1{"Picture1"};
+  CommandButton Command4{"Command4", "Delete GPX"};
+  ListBox List2{"List2"};
+  CommandButton Command3{"Command3", "Show GPX"};
+  ControlArray<CommandButton> Command2;  // (0) "Load OSM"
+  ControlArray<ListBox> List1;           // (0) POIs found, (2) categories
+  TextBox Text4{"Text4", " "};
+  ControlArray<TextBox> Text3;  // (1) proximity, (0) speed
+  CommandButton Command1{"Command1", "Create GPX"};
+  ControlArray<Label> Label4;
+  Label Label7{"Label7", "GPX Contents"};
+  ControlArray<Label> Label3;  // the workflow's step numbers
+  ControlArray<Label> Label1;
+  Label Label5{"Label5", "POIs in Current GPX:"};
+  Picture Image1{"Image1"};
+  ControlArray<Label> Label2;
+  Shape Shape1{"Shape1"};
+  ControlArray<Shape> Shape2;
+  ControlArray<Shape> Shape3;
+  Shape Shape4{"Shape4"};
+  Shape Shape5{"Shape5"};
+  Shape Shape6{"Shape6"};
+  ControlArray<Shape> v;
+
+  // --- menus: the entries of each top-level menu form one indexed group ---
+  MenuEntry mfile{"mfile", "File"};
+  ControlArray<MenuEntry> mf;
+  MenuEntry med{"med", "Edit"};
+  ControlArray<MenuEntry> medd;
+  MenuEntry mtls{"mtls", "Tools"};
+  ControlArray<MenuEntry> mtl;
+  MenuEntry mhelp{"mhelp", "Help"};
+  ControlArray<MenuEntry> mhlp;
+
+  // --- event handlers ---
+  void Form_Load();
+  // A close request: writes the state file; never refuses.
+  void Form_QueryUnload();
+  // The window has closed: the process ends.
+  void Form_Unload();
+  void Text1_Change();
+
+ private:
+  Program& m_program;
+};
+
+}  // namespace waymint::app

@@ -1,0 +1,42 @@
+// The main window's start-up and its close: the state file is read at start and written
+// at every close request.
+#include "app/caption.h"
+#include "app/program.h"
+#include "app/state_file.h"
+#include "platform/files.h"
+
+namespace waymint::app {
+namespace {
+
+const char* const template18 = "[0xNNN resolution 18]";
+const char* const template21 = "[0xNNN resolution 21]";
+
+}  // namespace
+
+void f1::Form_Load() {
+  State& state = m_program.state;
+  state.quote.assign(1, '"');
+  state.crlf.assign({'\r', '\n'});
+  state.apppath = m_program.platform.executableFolder();
+  state.restemplates = {template18, template18, template21};
+  if (platform::files::isOrdinaryFile(stateFilePath(m_program))) loaddata(m_program);
+  for (int i = 0; i < 3; ++i) {
+    if (state.restemplates[i].find('x') == std::string::npos) {
+      state.restemplates[i] = i < 2 ? template18 : template21;
+    }
+  }
+  state.version = 0.27f;
+  cap(m_program);
+  if (state.gpxfolder.empty()) Text1.setText(state.apppath);
+  Text1.setText(state.gpxfolder);
+  if (state.alert) Check2.setValue(1);
+  Text3(0).setEnabled(state.alert);
+  Text3(1).setEnabled(state.alert);
+  Shape6.setBackColor({240, 240, 245});
+}
+
+void f1::Form_QueryUnload() { savedata(m_program); }
+
+void f1::Form_Unload() { m_program.platform.endProcess(); }
+
+}  // namespace waymint::app

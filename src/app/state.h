@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace waymint::app {
+
+// Bytes of the chunk size: the loaded file is kept as chunks of this many characters.
+inline constexpr std::int64_t chunkSize = 48673404;
+
+// The loaded OSM file: its bytes, held once, and the chunk table over them. `chunks(k)` is
+// a view of the bytes from chunkSize × k on (at most chunkSize of them); the blanks that
+// would pad a short chunk are not stored.
+struct ChunkTable {
+  std::string bytes;
+  std::int32_t chunkmax = 0;
+  bool loaded = false;
+
+  std::string_view chunk(std::int32_t k) const;
+};
+
+// The process-wide record of named fields that every part of the program reads and writes.
+// Created zero-initialised at start; alive until the process ends.
+struct State {
+  std::string apppath;
+  std::string osmfile;
+  std::string crlf;
+  std::string quote;
+  std::string stylepath;
+  float version = 0.0f;
+  std::string spare;
+  std::array<std::string, 3> restemplates;
+  bool alert = false;
+  std::string gpxfolder;
+  std::string loaderpath;
+  std::optional<std::string> lastosm;
+  ChunkTable chunks;
+  double starttime = 0.0;
+
+  // Fields of the category extraction run.
+  std::string category;
+  std::string gpxpath;
+  std::string oldgpx;
+  bool merging = false;
+  std::string soundlink;
+  std::int16_t proximity = 0;
+  std::int16_t speed = 0;
+  std::unordered_set<std::string> seennames;
+  bool addmode = false;
+
+  // The icon expected beside the chosen category's GPX.
+  std::string bmppath;
+
+  std::int32_t& chunkmax() { return chunks.chunkmax; }
+};
+
+}  // namespace waymint::app

@@ -1,0 +1,140 @@
+#include "app/state_file.h"
+
+#include <optional>
+#include <string_view>
+
+#include "app/number_text.h"
+#include "app/program.h"
+#include "platform/files.h"
+
+namespace waymint::app {
+namespace {
+
+namespace files = platform::files;
+
+std::string_view skipLeadingBlanks(std::string_view line) {
+  while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+  return line;
+}
+
+std::string_view trimmed(std::string_view line) {
+  line = skipLeadingBlanks(line);
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  return line;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// Reads the values of the state file in order; each read fails at the end of the file or
+// on a line that does not hold what is expected.
+class ValueReader {
+ public:
+  explicit ValueReader(std::string_view text) : m_lines(text) {}
+
+  bool text(std::string& into) {
+    std::string_view line;
+    if (!m_lines.next(line)) return false;
+    into = std::string(skipLeadingBlanks(line));
+    return true;
+  }
+  bool optionalText(std::optional<std::string>& into) {
+    std::string value;
+    if (!text(value)) return false;
+    into = value.empty() ? std::nullopt : std::optional<std::string>(value);
+    return true;
+  }
+  bool number(double& into) {
+    std::string_view line;
+    if (!m_lines.next(line)) return false;
+    auto value = leadingNumber(line);
+    if (!value) return false;
+    into = *value;
+    return true;
+  }
+  bool flag(bool& into) {
+    std::string_view line;
+    if (!m_lines.next(line)) return false;
+    auto value = trimmed(line);
+    if (equalsIgnoringCase(value, "True") || equalsIgnoringCase(value, "#TRUE#")) {
+      into = true;
+    } else if (equalsIgnoringCase(value, "False") || equalsIgnoringCase(value, "#FALSE#")) {
+      into = false;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  files::LineReader m_lines;
+};
+
+void readValues(Program& program, ValueReader& in) {
+  State& state = program.state;
+  double number = 0;
+  if (!in.number(number)) return;
+  state.version = static_cast<float>(number);
+  for (int index = 9; index <= 16; ++index) {
+    std::string caption;
+    if (!in.text(caption)) return;
+    program.f1.mf(index).setCaption(caption);
+  }
+  if (!in.text(state.restemplates[0]) || !in.text(state.stylepath) || !in.text(state.spare) ||
+      !in.flag(state.alert) || !in.text(state.gpxfolder) || !in.text(state.loaderpath) ||
+      !in.optionalText(state.lastosm) || !in.text(state.restemplates[1]) ||
+      !in.text(state.restemplates[2])) {
+    return;
+  }
+  for (int i = 0; i < 4; ++i) {
+    if (!in.number(number)) return;
+  }
+}
+
+}  // namespace
+
+std::string stateFilePath(const Program& program) {
+  return program.state.apppath + "/osm_pois.dat";
+}
+
+void loaddata(Program& program) {
+  std::string text;
+  try {
+    text = files::readWhole(stateFilePath(program));
+  } catch (const files::IoError&) {
+    return;
+  }
+  ValueReader in(text);
+  readValues(program, in);
+}
+
+void savedata(Program& program) {
+  const State& state = program.state;
+  const std::string crlf = "\r\n";
+  std::string text = numberText(state.version) + crlf;
+  for (int index = 9; index <= 16; ++index) text += program.f1.mf(index).caption() + crlf;
+  for (const std::string* value :
+       {&state.restemplates[0], &state.stylepath, &state.spare}) {
+    text += *value + crlf;
+  }
+  text += std::string(state.alert ? "True" : "False") + crlf;
+  text += state.gpxfolder + crlf;
+  text += state.loaderpath + crlf;
+  text += state.lastosm.value_or("") + crlf;
+  text += state.restemplates[1] + crlf;
+  text += state.restemplates[2] + crlf;
+  for (int i = 0; i < 4; ++i) text += "0" + crlf;
+  try {
+    files::replaceWhole(stateFilePath(program), text);
+  } catch (const files::IoError&) {
+    // An unwritable state file keeps its old contents; closing goes on without a message.
+  }
+}
+
+}  // namespace waymint::app

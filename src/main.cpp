@@ -1,0 +1,18 @@
+// WAYMINT: the desktop program.
+#include <QApplication>
+
+#include "app/program.h"
+#include "platform/qt/f1_view.h"
+#include "platform/qt/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  waymint::qt::QtPlatform platform;
+  waymint::app::Program program(platform);
+  program.f1.Form_Load();
+  waymint::qt::F1View view(program);
+  platform.setMainWidget(&view);
+  platform.onProgress([&view](std::optional<double> fraction) { view.showProgress(fraction); });
+  view.show();
+  return application.exec();
+}

@@ -1,0 +1,203 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace waymint::platform::files {
+namespace {
+
+mode_t currentUmask() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+std::string describe(int error) { return std::strerror(error); }
+
+[[noreturn]] void fail(const std::string& path, int error) { throw IoError(path, describe(error)); }
+
+bool statOf(const std::string& path, struct stat& info) {
+  return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : m_fd(fd) {}
+  ~Descriptor() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return m_fd; }
+  int release() {
+    int fd = m_fd;
+    m_fd = -1;
+    return fd;
+  }
+
+ private:
+  int m_fd;
+};
+
+Descriptor openForReading(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fail(path, errno);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    int error = errno;
+    ::close(fd);
+    fail(path, error);
+  }
+  if (S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    fail(path, EISDIR);
+  }
+  return Descriptor(fd);
+}
+
+void writeAll(int fd, std::string_view bytes, const std::string& path) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      fail(path, errno);
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
+std::string folderOf(const std::string& path) {
+  auto cut = path.find_last_of(separator);
+  if (cut == std::string::npos) return ".";
+  if (cut == 0) return std::string(1, separator);
+  return path.substr(0, cut);
+}
+
+}  // namespace
+
+std::string native(std::string_view path) {
+  std::string result(path);
+  for (char& c : result) {
+    if (c == '/' || c == '\\') c = separator;
+  }
+  return result;
+}
+
+bool isOrdinaryFile(std::string_view path) {
+  struct stat info {};
+  return statOf(native(path), info) && S_ISREG(info.st_mode);
+}
+
+bool exists(std::string_view path) {
+  struct stat info {};
+  return statOf(native(path), info) && (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode));
+}
+
+bool isFolder(std::string_view path) {
+  struct stat info {};
+  return statOf(native(path), info) && S_ISDIR(info.st_mode);
+}
+
+std::uint64_t length(std::string_view path) {
+  auto name = native(path);
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0) fail(name, errno);
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+void makeFolder(std::string_view path) {
+  auto name = native(path);
+  if (::mkdir(name.c_str(), 0777) != 0) fail(name, errno);
+}
+
+void removeFile(std::string_view path) {
+  auto name = native(path);
+  if (::unlink(name.c_str()) != 0) fail(name, errno);
+}
+
+std::string readWhole(std::string_view path) {
+  std::string buffer;
+  readWhole(path, buffer, nullptr, nullptr);
+  return buffer;
+}
+
+void readWhole(std::string_view path, std::string& buffer,
+               void (*onProgress)(void* context, double fraction), void* context) {
+  auto name = native(path);
+  Descriptor file = openForReading(name);
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) fail(name, errno);
+  const size_t expected = static_cast<size_t>(info.st_size);
+  buffer.clear();
+  buffer.resize(expected);
+  constexpr size_t piece = size_t{16} << 20;
+  size_t done = 0;
+  for (;;) {
+    if (done == buffer.size()) {
+      // The file may have grown since it was measured: read on until its true end.
+      buffer.resize(buffer.size() + piece);
+    }
+    size_t want = std::min(piece, buffer.size() - done);
+    ssize_t got = ::read(file.get(), buffer.data() + done, want);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      int error = errno;
+      buffer.clear();
+      fail(name, error);
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+    if (onProgress && expected > 0) {
+      onProgress(context, std::min(1.0, static_cast<double>(done) / static_cast<double>(expected)));
+    }
+  }
+  buffer.resize(done);
+}
+
+void replaceWhole(std::string_view path, std::string_view bytes) {
+  auto name = native(path);
+  struct stat old {};
+  bool hadOld = ::stat(name.c_str(), &old) == 0;
+  if (hadOld && S_ISDIR(old.st_mode)) fail(name, EISDIR);
+  if (hadOld && ((old.st_mode & 0222) == 0 || ::access(name.c_str(), W_OK) != 0)) {
+    fail(name, EACCES);
+  }
+  std::string temporary = folderOf(name) + separator + ".waymint-XXXXXX";
+  int fd = ::mkstemp(temporary.data());
+  if (fd < 0) fail(name, errno);
+  Descriptor file(fd);
+  try {
+    writeAll(file.get(), bytes, name);
+    ::fchmod(file.get(), hadOld ? (old.st_mode & 07777) : static_cast<mode_t>(0666 & ~currentUmask()));
+    if (::fsync(file.get()) != 0) fail(name, errno);
+    if (::close(file.release()) != 0) fail(name, errno);
+    if (::rename(temporary.c_str(), name.c_str()) != 0) fail(name, errno);
+  } catch (...) {
+    ::unlink(temporary.c_str());
+    throw;
+  }
+}
+
+bool LineReader::next(std::string_view& line) {
+  if (m_done) return false;
+  auto end = m_rest.find('\n');
+  if (end == std::string_view::npos) {
+    m_done = true;
+    if (m_rest.empty()) return false;
+    line = m_rest;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+  }
+  line = m_rest.substr(0, end);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  m_rest.remove_prefix(end + 1);
+  return true;
+}
+
+}  // namespace waymint::platform::files

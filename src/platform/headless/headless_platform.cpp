@@ -1,0 +1,82 @@
+#include "platform/headless/headless_platform.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "platform/memory_status.h"
+#include "platform/window.h"
+
+namespace waymint::platform {
+namespace {
+
+double localSecondsSinceMidnight() {
+  using namespace std::chrono;
+  auto now = system_clock::now();
+  std::time_t seconds = system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  double fraction = duration<double>(now.time_since_epoch()).count() - static_cast<double>(seconds);
+  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
+
+Answer firstButton(Buttons buttons) { return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok; }
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform()
+    : m_clock(localSecondsSinceMidnight), m_memoryLoad(physicalMemoryLoadPercent()) {}
+
+std::vector<std::string> HeadlessPlatform::messageTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& message : m_messages) texts.push_back(message.text);
+  return texts;
+}
+
+Answer HeadlessPlatform::messageBox(const std::string& text, Buttons buttons) {
+  m_messages.push_back({text, buttons});
+  if (m_messageSink) m_messageSink(text);
+  if (m_answers.empty()) return firstButton(buttons);
+  Answer answer = m_answers.front();
+  m_answers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> HeadlessPlatform::openFileDialog(const OpenDialogRequest& request) {
+  m_dialogs.push_back(request);
+  if (m_dialogResults.empty()) return std::nullopt;
+  auto result = m_dialogResults.front();
+  m_dialogResults.pop_front();
+  return result;
+}
+
+void HeadlessPlatform::setBusyPointer(bool busy) {
+  m_busy = busy;
+  ++m_busyChanges;
+}
+
+void HeadlessPlatform::yield() {
+  ++m_yields;
+  if (m_yieldAction && !m_inYieldAction) {
+    m_inYieldAction = true;
+    m_yieldAction();
+    m_inYieldAction = false;
+  }
+}
+
+void HeadlessPlatform::shellOpen(const std::string& verb, const std::string& target,
+                                 const std::string& workingFolder, int show) {
+  m_shellCalls.push_back({verb, target, workingFolder, show});
+}
+
+void HeadlessPlatform::showModal(Window& window) {
+  m_modalShown.push_back(window.name());
+  window.Form_Activate();
+  auto action = m_modalActions.find(window.name());
+  if (action != m_modalActions.end() && action->second) action->second(window);
+}
+
+void HeadlessPlatform::progress(std::optional<double> fraction) {
+  if (m_progressSink) m_progressSink(fraction);
+}
+
+}  // namespace waymint::platform

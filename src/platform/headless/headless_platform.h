@@ -1,0 +1,99 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace waymint::platform {
+
+// A platform without a screen, for tests and the command-line tool. It answers from a
+// script given in advance and records what the program showed and asked for.
+class HeadlessPlatform : public Platform {
+ public:
+  struct Message {
+    std::string text;
+    Buttons buttons;
+  };
+  struct ShellCall {
+    std::string verb;
+    std::string target;
+    std::string workingFolder;
+    int show;
+  };
+
+  HeadlessPlatform();
+
+  // --- the script ---
+  // The next answers to message boxes; with none left, a box answers its first button.
+  void answerNext(Answer answer) { m_answers.push_back(answer); }
+  // The next results of file-open dialogs; with none left, a dialog is cancelled.
+  void chooseNext(std::optional<std::string> path) { m_dialogResults.push_back(std::move(path)); }
+  // What a modal window of the given name does while it is shown (press its buttons...).
+  void whenShown(const std::string& window, std::function<void(Window&)> action) {
+    m_modalActions[window] = std::move(action);
+  }
+  // Runs inside every yield, so that tests can deliver events in the middle of work.
+  void duringYield(std::function<void()> action) { m_yieldAction = std::move(action); }
+  void setClock(std::function<double()> clock) { m_clock = std::move(clock); }
+  void setMemoryLoad(std::optional<int> percent) { m_memoryLoad = percent; }
+  void setExecutableFolder(std::string folder) { m_executableFolder = std::move(folder); }
+  // Every message is also handed here as it is shown (the command-line tool prints them).
+  void onMessage(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
+  void onProgress(std::function<void(std::optional<double>)> sink) {
+    m_progressSink = std::move(sink);
+  }
+
+  // --- the record ---
+  const std::vector<Message>& messages() const { return m_messages; }
+  std::vector<std::string> messageTexts() const;
+  void forgetMessages() { m_messages.clear(); }
+  const std::vector<OpenDialogRequest>& dialogs() const { return m_dialogs; }
+  const std::vector<ShellCall>& shellCalls() const { return m_shellCalls; }
+  const std::vector<std::string>& modalWindowsShown() const { return m_modalShown; }
+  int yields() const { return m_yields; }
+  int busyChanges() const { return m_busyChanges; }
+  bool processEnded() const { return m_ended; }
+
+  // --- Platform ---
+  Answer messageBox(const std::string& text, Buttons buttons) override;
+  std::optional<std::string> openFileDialog(const OpenDialogRequest& request) override;
+  void setBusyPointer(bool busy) override;
+  bool busyPointer() const override { return m_busy; }
+  void yield() override;
+  double secondsSinceMidnight() override { return m_clock(); }
+  void shellOpen(const std::string& verb, const std::string& target,
+                 const std::string& workingFolder, int show) override;
+  std::optional<int> memoryLoadPercent() override { return m_memoryLoad; }
+  void showModal(Window& window) override;
+  void progress(std::optional<double> fraction) override;
+  std::string executableFolder() override { return m_executableFolder; }
+  void endProcess() override { m_ended = true; }
+
+ private:
+  std::deque<Answer> m_answers;
+  std::deque<std::optional<std::string>> m_dialogResults;
+  std::map<std::string, std::function<void(Window&)>> m_modalActions;
+  std::function<void()> m_yieldAction;
+  bool m_inYieldAction = false;
+  std::function<double()> m_clock;
+  std::optional<int> m_memoryLoad;
+  std::string m_executableFolder;
+  std::function<void(const std::string&)> m_messageSink;
+  std::function<void(std::optional<double>)> m_progressSink;
+
+  std::vector<Message> m_messages;
+  std::vector<OpenDialogRequest> m_dialogs;
+  std::vector<ShellCall> m_shellCalls;
+  std::vector<std::string> m_modalShown;
+  int m_yields = 0;
+  int m_busyChanges = 0;
+  bool m_busy = false;
+  bool m_ended = false;
+};
+
+}  // namespace waymint::platform

@@ -1,0 +1,44 @@
+#include "platform/memory_status.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "platform/files.h"
+
+namespace waymint::platform {
+namespace {
+
+std::optional<double> fieldKilobytes(std::string_view meminfo, std::string_view key) {
+  files::LineReader lines(meminfo);
+  std::string_view line;
+  while (lines.next(line)) {
+    if (line.size() > key.size() && line.substr(0, key.size()) == key && line[key.size()] == ':') {
+      std::string rest(line.substr(key.size() + 1));
+      char* end = nullptr;
+      double value = std::strtod(rest.c_str(), &end);
+      if (end == rest.c_str()) return std::nullopt;
+      return value;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> memoryLoadFromMeminfo(std::string_view meminfo) {
+  auto total = fieldKilobytes(meminfo, "MemTotal");
+  auto available = fieldKilobytes(meminfo, "MemAvailable");
+  if (!total || !available || *total <= 0 || *available > *total) return std::nullopt;
+  return static_cast<int>(std::lround(100.0 * (*total - *available) / *total));
+}
+
+std::optional<int> physicalMemoryLoadPercent() {
+  try {
+    return memoryLoadFromMeminfo(files::readWhole("/proc/meminfo"));
+  } catch (const files::IoError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace waymint::platform

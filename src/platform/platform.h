@@ -1,0 +1,61 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace waymint::platform {
+
+class Window;
+
+// The buttons of a message box; every box shows the program's title and no icon.
+enum class Buttons { Ok, OkCancel, YesNo };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// What a file-open dialog is preset with. The file name field starts as `pattern`
+// (for example "*.osm"), so the dialog first lists the matching files.
+struct OpenDialogRequest {
+  std::string pattern;
+  std::string defaultExtension;
+  std::string initialFolder;
+};
+
+// The machine as the program's logic sees it: dialogs, pointer, event loop, clock,
+// shell, memory status and modal windows. The headless implementation answers from a
+// script (tests, the command-line tool); the Qt one drives the desktop.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Shows text with the given buttons and waits for the user's answer.
+  virtual Answer messageBox(const std::string& text, Buttons buttons) = 0;
+  // The chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> openFileDialog(const OpenDialogRequest& request) = 0;
+
+  // The program-wide mouse pointer: busy or default. One setting, no nesting.
+  virtual void setBusyPointer(bool busy) = 0;
+  virtual bool busyPointer() const = 0;
+
+  // Lets the event loop run: windows repaint and other handlers may run inside.
+  virtual void yield() = 0;
+  // Seconds since local midnight.
+  virtual double secondsSinceMidnight() = 0;
+
+  // Hands a file, program or web address to the desktop shell; never blocks, never
+  // reports. `show` is the show-window value (0 hidden, 1 normal).
+  virtual void shellOpen(const std::string& verb, const std::string& target,
+                         const std::string& workingFolder, int show) = 0;
+  // Percentage of physical memory in use, 0 to 100, when it can be told.
+  virtual std::optional<int> memoryLoadPercent() = 0;
+
+  // Shows a window modally; returns when it has closed.
+  virtual void showModal(Window& window) = 0;
+  // Fraction done of a long operation, 0 to 1; nothing hides the indicator.
+  virtual void progress(std::optional<double> fraction) = 0;
+
+  // The folder that holds the running program.
+  virtual std::string executableFolder() = 0;
+  // Ends the process, with every window of the program.
+  virtual void endProcess() = 0;
+};
+
+}  // namespace waymint::platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+class QDialog;
+
+namespace waymint::qt {
+
+// The desktop behind the program: Qt's message boxes and file dialogs, the override cursor,
+// a rate-limited event loop, the desktop's opener and modal windows.
+class QtPlatform : public platform::Platform {
+ public:
+  using ViewFactory = std::function<std::unique_ptr<QDialog>(platform::Window&, QWidget* parent)>;
+
+  QtPlatform();
+
+  // The window that owns dialogs and message boxes.
+  void setMainWidget(QWidget* widget) { m_mainWidget = widget; }
+  // How a modal window of the given name is shown.
+  void registerView(const std::string& windowName, ViewFactory factory) {
+    m_views[windowName] = std::move(factory);
+  }
+  void onProgress(std::function<void(std::optional<double>)> sink) {
+    m_progressSink = std::move(sink);
+  }
+
+  platform::Answer messageBox(const std::string& text, platform::Buttons buttons) override;
+  std::optional<std::string> openFileDialog(const platform::OpenDialogRequest& request) override;
+  void setBusyPointer(bool busy) override;
+  bool busyPointer() const override { return m_busy; }
+  void yield() override;
+  double secondsSinceMidnight() override;
+  void shellOpen(const std::string& verb, const std::string& target,
+                 const std::string& workingFolder, int show) override;
+  std::optional<int> memoryLoadPercent() override;
+  void showModal(platform::Window& window) override;
+  void progress(std::optional<double> fraction) override;
+  std::string executableFolder() override;
+  void endProcess() override;
+
+ private:
+  QPointer<QWidget> m_mainWidget;
+  std::map<std::string, ViewFactory> m_views;
+  std::function<void(std::optional<double>)> m_progressSink;
+  QElapsedTimer m_sinceEvents;
+  bool m_busy = false;
+};
+
+}  // namespace waymint::qt
