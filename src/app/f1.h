@@ -79,6 +79,24 @@ class f1 : public platform::Window {
   void Form_Unload();
   void Text1_Change();
 
+  // File menu and "Load OSM".
+  void mf_Click(int Index);
+  void Command2_Click(int Index);
+  // The category workflow.
+  void List1_MouseDown(int Index);
+  void Command1_Click();
+  void Check1_MouseUp();
+  void Check2_MouseUp();
+  // The GPX file actions and the launchers.
+  void Command3_Click();
+  void Command4_Click();
+  void command5_Click();
+  void Picture5_Click(int Index);
+  // Help, Tools and Edit menus.
+  void mhlp_Click(int Index);
+  void mtl_Click(int Index);
+  void medd_Click(int Index);
+
  private:
   Program& m_program;
 };
