@@ -71,6 +71,27 @@ class f1 : public platform::Window {
   MenuEntry mhelp{"mhelp", "Help"};
   ControlArray<MenuEntry> mhlp;
 
+  // --- re-entry ---
+  // Marks a load or a run in progress for as long as it lives. While one is in progress,
+  // the handlers that would start another ignore their event, and a close request waits
+  // until it has ended.
+  class Operation {
+   public:
+    explicit Operation(f1& window);
+    ~Operation();
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+   private:
+    f1& m_window;
+  };
+  bool operationInProgress() const { return m_operations > 0; }
+  // What the window's close box (or File > Exit) asks for: the window closes now, or, when
+  // an operation is in progress, as soon as it has ended. Closing writes the state file and
+  // ends the process.
+  void requestClose();
+  bool closePending() const { return m_closePending; }
+
   // --- event handlers ---
   void Form_Load();
   // A close request: writes the state file; never refuses.
@@ -99,6 +120,8 @@ class f1 : public platform::Window {
 
  private:
   Program& m_program;
+  int m_operations = 0;
+  bool m_closePending = false;
 };
 
 }  // namespace waymint::app

@@ -37,6 +37,28 @@ void f1::Form_Load() {
 
 void f1::Form_QueryUnload() { savedata(m_program); }
 
-void f1::Form_Unload() { m_program.platform.endProcess(); }
+void f1::Form_Unload() {
+  close();
+  m_program.platform.endProcess();
+}
+
+void f1::requestClose() {
+  if (closed()) return;
+  if (operationInProgress()) {
+    m_closePending = true;
+    return;
+  }
+  Form_QueryUnload();
+  Form_Unload();
+}
+
+f1::Operation::Operation(f1& window) : m_window(window) { ++m_window.m_operations; }
+
+f1::Operation::~Operation() {
+  if (--m_window.m_operations == 0 && m_window.m_closePending) {
+    m_window.m_closePending = false;
+    m_window.requestClose();
+  }
+}
 
 }  // namespace waymint::app

@@ -172,3 +172,30 @@ TEST_F(StateFileTest, TextBoxChangesCopyIntoGpxFolder) {
 
 }  // namespace
 }  // namespace waymint::testing
+
+namespace waymint::testing {
+namespace {
+
+using CloseTest = ProgramTest;
+
+TEST_F(CloseTest, CloseRequestWaitsForTheOperationInProgress) {
+  app::Program& p = start();
+  {
+    app::f1::Operation running(p.f1);
+    p.f1.requestClose();
+    EXPECT_TRUE(p.f1.closePending());
+    EXPECT_FALSE(p.f1.closed());
+    EXPECT_EQ(slurp(stateFile()), "<missing>");
+    EXPECT_FALSE(machine.processEnded());
+    {
+      app::f1::Operation nested(p.f1);
+    }
+    EXPECT_FALSE(p.f1.closed());
+  }
+  EXPECT_TRUE(p.f1.closed());
+  EXPECT_NE(slurp(stateFile()), "<missing>");
+  EXPECT_TRUE(machine.processEnded());
+}
+
+}  // namespace
+}  // namespace waymint::testing

@@ -276,9 +276,13 @@ void F1View::showProgress(std::optional<double> fraction) {
 }
 
 void F1View::closeEvent(QCloseEvent* event) {
-  m_program.f1.Form_QueryUnload();
-  event->accept();
-  m_program.f1.Form_Unload();
+  // The model decides: it closes now, or when the load or run in progress has ended.
+  m_program.f1.requestClose();
+  if (m_program.f1.closed()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace waymint::qt
