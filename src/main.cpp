@@ -3,11 +3,13 @@
 
 #include "app/program.h"
 #include "platform/qt/f1_view.h"
+#include "platform/qt/info_views.h"
 #include "platform/qt/qt_platform.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   waymint::qt::QtPlatform platform;
+  waymint::qt::registerInfoViews(platform);
   waymint::app::Program program(platform);
   program.f1.Form_Load();
   waymint::qt::F1View view(program);

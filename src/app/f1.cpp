@@ -7,6 +7,8 @@ namespace waymint::app {
 f1::f1(Program& program) : Window("f1", ""), m_program(program) {
   own(Picture5.add(1, "Picture5")).setToolTip(" POI Loader");
   own(Picture5.add(0, "Picture5")).setToolTip(" Pixmold");
+  Picture5(1).showResource(":/icons/poiloader.png");
+  Picture5(0).showResource(":/icons/pixmold.png");
   own(Frame1);
   own(Label6);
   own(command5);
@@ -18,7 +20,7 @@ f1::f1(Program& program) : Window("f1", ""), m_program(program) {
   mp3.setEnabled(false);
   mp3.setValue(true);
   own(Opt.add(0, "Opt", "WAV")).setEnabled(false);
-  own(Picture1);
+  own(Picture1).showResource(":/icons/poi.png");
   own(Command4);
   own(List2);
   own(Command3);

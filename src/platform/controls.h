@@ -212,4 +212,53 @@ class ControlArray {
   std::map<int, T> m_members;
 };
 
+// A folder list: the folder it shows (a full path) and its entries, each a full path: the
+// folders from the root down to the shown one, then the shown folder's subfolders.
+// `currentIndex` is the shown folder's entry. Every move to another folder, by code or by a
+// double click, runs the change handler. What the entries are is the window's business.
+class FolderList : public Control {
+ public:
+  using Control::Control;
+  const std::string& path() const { return m_path; }
+  const std::vector<std::string>& entries() const { return m_entries; }
+  int currentIndex() const { return m_current; }
+  int selectedIndex() const { return m_selected; }
+  void show(std::string path, std::vector<std::string> entries, int currentIndex) {
+    bool moved = path != m_path;
+    m_path = std::move(path);
+    m_entries = std::move(entries);
+    m_current = currentIndex;
+    m_selected = -1;
+    changed();
+    if (moved && m_onChange) m_onChange();
+  }
+  void setSelectedIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(m_entries.size())) index = -1;
+    assign(m_selected, index);
+  }
+  void onChange(std::function<void()> handler) { m_onChange = std::move(handler); }
+
+ private:
+  std::string m_path;
+  std::vector<std::string> m_entries;
+  int m_current = -1;
+  int m_selected = -1;
+  std::function<void()> m_onChange;
+};
+
+// A drive list: the volumes to choose from and the chosen one. Choosing runs no handler by
+// itself; the view calls the window's handler after the user's choice.
+class DriveList : public Control {
+ public:
+  using Control::Control;
+  const std::vector<std::string>& drives() const { return m_drives; }
+  void setDrives(std::vector<std::string> drives) { assign(m_drives, std::move(drives)); }
+  const std::string& drive() const { return m_drive; }
+  void setDrive(std::string drive) { assign(m_drive, std::move(drive)); }
+
+ private:
+  std::vector<std::string> m_drives;
+  std::string m_drive;
+};
+
 }  // namespace waymint::platform

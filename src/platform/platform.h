@@ -52,6 +52,9 @@ class Platform {
   // Fraction done of a long operation, 0 to 1; nothing hides the indicator.
   virtual void progress(std::optional<double> fraction) = 0;
 
+  // The user's decimal separator, for numbers shown on screen.
+  virtual std::string decimalSeparator() { return "."; }
+
   // The folder that holds the running program.
   virtual std::string executableFolder() = 0;
   // Ends the process, with every window of the program.

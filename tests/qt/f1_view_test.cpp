@@ -97,6 +97,24 @@ TEST_F(F1ViewTest, FollowsTheModelAndForwardsTyping) {
   EXPECT_EQ(program.state.gpxfolder, "/gpx/here");
 }
 
+TEST_F(F1ViewTest, FileOpenThroughTheMenuFillsTheCategoryList) {
+  qt::F1View view(program);
+  view.show();
+  std::string path = folder.write("town.osm",
+                                  "<osm><node id=\"1\" lat=\"1\" lon=\"2\"><tag k=\"amenity\" "
+                                  "v=\"cafe\"/></node><node id=\"2\" lat=\"1\" lon=\"3\"><tag "
+                                  "k=\"shop\" v=\"books\"/></node></osm>");
+  machine.chooseNext(path);
+  menuAction(view, "mf(2)")->trigger();
+  QCoreApplication::processEvents();
+  auto* categories = child<QListView>(view, "List1(2)");
+  ASSERT_EQ(categories->model()->rowCount(), 2);
+  EXPECT_EQ(categories->model()->index(0, 0).data().toString(), "books");
+  EXPECT_EQ(view.windowTitle().toStdString(), "WAYMINT .27 :" + path);
+  EXPECT_EQ(menuAction(view, "mf(9)")->text().toStdString(), path);
+  EXPECT_TRUE(child<QPushButton>(view, "Command2(0)")->isEnabled());
+}
+
 TEST_F(F1ViewTest, ClosingWritesTheStateFile) {
   qt::F1View view(program);
   view.show();

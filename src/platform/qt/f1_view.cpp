@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -18,6 +19,7 @@
 
 #include "app/program.h"
 #include "platform/qt/bindings.h"
+#include "platform/qt/resources.h"
 
 namespace waymint::qt {
 namespace {
@@ -56,6 +58,8 @@ QFrame* line(QWidget* parent, QFrame::Shape shape) {
 
 F1View::F1View(app::Program& program)
     : m_program(program), m_bindings(new Bindings(this)) {
+  loadResources();
+  setWindowIcon(QIcon(QStringLiteral(":/icons/waymint.png")));
   m_bindings->window(program.f1, this);
   setCentralWidget(buildWorkflow());
   buildMenus();
@@ -85,7 +89,7 @@ QWidget* F1View::buildWorkflow() {
   b.label(w.Label3(0), n1);
   head1->addWidget(n1);
   auto* load = new QPushButton(step1);
-  b.button(w.Command2(0), load, {});
+  b.button(w.Command2(0), load, [&w] { w.Command2_Click(0); });
   head1->addWidget(load, 1);
   c1->addLayout(head1);
   auto* clickHint = new QLabel(step1);
@@ -238,11 +242,9 @@ QWidget* F1View::buildWorkflow() {
   c4->addLayout(actions);
   auto* launchers = new QHBoxLayout;
   auto* pixmold = new QToolButton(step4);
-  pixmold->setText(QStringLiteral("Pixmold"));
   b.pictureButton(w.Picture5(0), pixmold, {});
   launchers->addWidget(pixmold);
   auto* loader = new QToolButton(step4);
-  loader->setText(QStringLiteral("POI Loader"));
   b.pictureButton(w.Picture5(1), loader, {});
   launchers->addWidget(loader);
   launchers->addStretch(1);
@@ -258,14 +260,22 @@ void F1View::buildMenus() {
   struct Group {
     platform::MenuEntry& top;
     platform::ControlArray<platform::MenuEntry>& entries;
+    std::function<void(int)> handler;
   };
-  for (Group group : {Group{w.mfile, w.mf}, Group{w.med, w.medd}, Group{w.mtls, w.mtl},
-                      Group{w.mhelp, w.mhlp}}) {
+  Group groups[] = {
+      {w.mfile, w.mf, [&w](int index) { w.mf_Click(index); }},
+      {w.med, w.medd, {}},
+      {w.mtls, w.mtl, {}},
+      {w.mhelp, w.mhlp, {}},
+  };
+  for (Group& group : groups) {
     QMenu* menu = menuBar()->addMenu(QString::fromStdString(group.top.caption()));
     menu->setObjectName(QString::fromStdString(group.top.name()));
     for (auto& [index, entry] : group.entries.members()) {
       QAction* action = menu->addAction(QString());
-      b.menuEntry(entry, action, {});
+      std::function<void()> click;
+      if (group.handler) click = [handler = group.handler, index = index] { handler(index); };
+      b.menuEntry(entry, action, click);
     }
   }
 }

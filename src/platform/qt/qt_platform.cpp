@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <algorithm>
 
 #include "platform/memory_status.h"
+#include "platform/qt/resources.h"
 #include "platform/qt/text.h"
 #include "platform/window.h"
 
@@ -85,7 +87,10 @@ Answer longMessage(QWidget* parent, const QString& text, Buttons buttons) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() { m_sinceEvents.start(); }
+QtPlatform::QtPlatform() {
+  loadResources();
+  m_sinceEvents.start();
+}
 
 Answer QtPlatform::messageBox(const std::string& bytes, Buttons buttons) {
   QString text = toQString(bytes);
@@ -163,6 +168,8 @@ void QtPlatform::showModal(platform::Window& window) {
 void QtPlatform::progress(std::optional<double> fraction) {
   if (m_progressSink) m_progressSink(fraction);
 }
+
+std::string QtPlatform::decimalSeparator() { return toBytes(QLocale().decimalPoint()); }
 
 std::string QtPlatform::executableFolder() {
   return toBytes(QCoreApplication::applicationDirPath());

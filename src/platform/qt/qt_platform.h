@@ -45,6 +45,7 @@ class QtPlatform : public platform::Platform {
   std::optional<int> memoryLoadPercent() override;
   void showModal(platform::Window& window) override;
   void progress(std::optional<double> fraction) override;
+  std::string decimalSeparator() override;
   std::string executableFolder() override;
   void endProcess() override;
 

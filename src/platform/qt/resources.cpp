@@ -1,0 +1,17 @@
+#include "platform/qt/resources.h"
+
+#include <QtGlobal>
+
+// Q_INIT_RESOURCE names a function of the global namespace.
+static void initIcons() { Q_INIT_RESOURCE(icons); }
+
+namespace waymint::qt {
+
+void loadResources() {
+  static bool loaded = false;
+  if (loaded) return;
+  initIcons();
+  loaded = true;
+}
+
+}  // namespace waymint::qt

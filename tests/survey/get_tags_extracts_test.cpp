@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "survey/survey_fixture.h"
+
+namespace waymint::testing {
+namespace {
+
+bool contains(const std::vector<std::string>& entries, const std::string& value) {
+  return std::find(entries.begin(), entries.end(), value) != entries.end();
+}
+
+// What every category list must be: distinct, non-empty, lower-case entries ordered by their
+// first byte.
+void expectWellFormed(const std::vector<std::string>& entries) {
+  std::set<std::string> distinct(entries.begin(), entries.end());
+  EXPECT_EQ(distinct.size(), entries.size()) << "duplicate entries";
+  for (const auto& entry : entries) {
+    ASSERT_FALSE(entry.empty());
+    EXPECT_EQ(entry.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << entry;
+  }
+  EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(),
+                             [](const std::string& a, const std::string& b) {
+                               return static_cast<unsigned char>(a[0]) <
+                                      static_cast<unsigned char>(b[0]);
+                             }));
+}
+
+class SurveyExtractTest : public SurveyTest {
+ protected:
+  const std::vector<std::string>& surveyFile(const std::string& relative) {
+    return survey(platform::files::readWhole(sharedPath(relative)));
+  }
+};
+
+TEST_F(SurveyExtractTest, Monaco) {
+  const auto& entries = surveyFile("data/monaco.osm");
+  expectWellFormed(entries);
+  EXPECT_GT(entries.size(), 80u);
+  for (const char* value : {"restaurant", "cafe", "bench", "bus_stop", "pharmacy",
+                            "traffic_signals", "fuel", "hotel", "atm"}) {
+    EXPECT_TRUE(contains(entries, value)) << value;
+  }
+  // Values found on ways only (highway=residential) and of keys outside the key words
+  // (crossing_ref=zebra) are not listed.
+  EXPECT_FALSE(contains(entries, "residential"));
+  EXPECT_FALSE(contains(entries, "zebra"));
+  EXPECT_TRUE(machine.messages().empty());
+}
+
+TEST_F(SurveyExtractTest, Liechtenstein) {
+  const auto& entries = surveyFile("data/liechtenstein-2013-08-03.osm");
+  expectWellFormed(entries);
+  EXPECT_GT(entries.size(), 80u);
+  for (const char* value : {"restaurant", "cafe", "bench", "bus_stop", "alpine_hut",
+                            "camp_site", "museum", "level_crossing"}) {
+    EXPECT_TRUE(contains(entries, value)) << value;
+  }
+  EXPECT_TRUE(machine.messages().empty());
+}
+
+TEST_F(SurveyExtractTest, HugeRecordIsSurveyedWhole) {
+  std::string tags;
+  for (int i = 0; i < 200000; ++i) tags += tag("note:" + std::to_string(i), "plain text");
+  tags += tag("amenity", "observatory");
+  std::string file = osm(node(tag("shop", "kiosk")) + node(tags) + node(tag("amenity", "pub")));
+  ASSERT_GT(file.size(), 5'000'000u);
+  EXPECT_EQ(survey(std::move(file)), (std::vector<std::string>{"kiosk", "observatory", "pub"}));
+  EXPECT_TRUE(machine.messages().empty());
+}
+
+TEST_F(SurveyExtractTest, BinaryGarbageGivesAWellFormedList) {
+  std::mt19937 random(20240601);
+  std::uniform_int_distribution<int> byte(0, 255);
+  const std::vector<std::string> pieces = {"<node ", "<tag ", "k=", "v=", "/>", "\"", "amenity",
+                                           "shop", "histor", "\"name", "</node>", ">"};
+  std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
+  std::string bytes;
+  while (bytes.size() < 4'000'000) {
+    if (random() % 4 == 0) {
+      bytes += pieces[pick(random)];
+    } else {
+      bytes += static_cast<char>(byte(random));
+    }
+  }
+  const auto& entries = survey(std::move(bytes));
+  expectWellFormed(entries);
+  EXPECT_FALSE(entries.empty());
+  for (const auto& text : machine.messageTexts()) {
+    EXPECT_EQ(text, "Invalid procedure call or argument");
+  }
+  EXPECT_FALSE(machine.busyPointer());
+}
+
+}  // namespace
+}  // namespace waymint::testing
