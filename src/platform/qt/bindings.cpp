@@ -37,8 +37,9 @@ void applyCommon(const platform::Control& model, QWidget* view) {
   view->setEnabled(model.enabled());
   view->setVisible(model.visible());
   view->setToolTip(toQString(model.toolTip()));
+  // A view may style a control itself; only colours the model sets replace that style.
   QString sheet = colorSheet(model);
-  if (view->styleSheet() != sheet) view->setStyleSheet(sheet);
+  if (!sheet.isEmpty() && view->styleSheet() != sheet) view->setStyleSheet(sheet);
 }
 
 // Runs an action after the widget has handled a mouse event of the given type.

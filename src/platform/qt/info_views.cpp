@@ -62,7 +62,7 @@ class InfoView : public WindowDialog {
 
     auto* band = new QFrame(this);
     band->setAutoFillBackground(true);
-    band->setStyleSheet(QStringLiteral("background-color: rgb(64,64,80);"));
+    band->setStyleSheet(QStringLiteral("background-color: rgb(46,62,80);"));
     b.plain(model.Shape2, band);
     auto* bandLayout = new QHBoxLayout(band);
     auto* memory = new QLabel(band);
