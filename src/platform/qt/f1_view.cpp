@@ -137,7 +137,7 @@ QWidget* F1View::buildWorkflow() {
   c3->addWidget(folder, row, 0, 1, 3);
   auto* pick = new QPushButton(step3);
   pick->setMaximumWidth(40);
-  b.button(w.command5, pick, {});
+  b.button(w.command5, pick, [&w] { w.command5_Click(); });
   c3->addWidget(pick, row++, 3);
   auto* rule1 = line(step3, QFrame::HLine);
   b.plain(w.Shape2(1), rule1);
@@ -234,18 +234,18 @@ QWidget* F1View::buildWorkflow() {
   c4->addLayout(listArea, 1);
   auto* actions = new QHBoxLayout;
   auto* show = new QPushButton(step4);
-  b.button(w.Command3, show, {});
+  b.button(w.Command3, show, [&w] { w.Command3_Click(); });
   actions->addWidget(show);
   auto* remove = new QPushButton(step4);
-  b.button(w.Command4, remove, {});
+  b.button(w.Command4, remove, [&w] { w.Command4_Click(); });
   actions->addWidget(remove);
   c4->addLayout(actions);
   auto* launchers = new QHBoxLayout;
   auto* pixmold = new QToolButton(step4);
-  b.pictureButton(w.Picture5(0), pixmold, {});
+  b.pictureButton(w.Picture5(0), pixmold, [&w] { w.Picture5_Click(0); });
   launchers->addWidget(pixmold);
   auto* loader = new QToolButton(step4);
-  b.pictureButton(w.Picture5(1), loader, {});
+  b.pictureButton(w.Picture5(1), loader, [&w] { w.Picture5_Click(1); });
   launchers->addWidget(loader);
   launchers->addStretch(1);
   c4->addLayout(launchers);
@@ -264,9 +264,9 @@ void F1View::buildMenus() {
   };
   Group groups[] = {
       {w.mfile, w.mf, [&w](int index) { w.mf_Click(index); }},
-      {w.med, w.medd, {}},
-      {w.mtls, w.mtl, {}},
-      {w.mhelp, w.mhlp, {}},
+      {w.med, w.medd, [&w](int index) { w.medd_Click(index); }},
+      {w.mtls, w.mtl, [&w](int index) { w.mtl_Click(index); }},
+      {w.mhelp, w.mhlp, [&w](int index) { w.mhlp_Click(index); }},
   };
   for (Group& group : groups) {
     QMenu* menu = menuBar()->addMenu(QString::fromStdString(group.top.caption()));

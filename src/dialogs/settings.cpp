@@ -1,0 +1,66 @@
+#include "dialogs/settings.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "app/text_search.h"
+#include "platform/files.h"
+
+namespace waymint::dialogs {
+
+namespace files = platform::files;
+
+namespace {
+
+constexpr platform::Rgb lightYellow{255, 255, 128};
+constexpr const char* programPattern = "*.exe";
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), app::lowerAscii);
+  return text;
+}
+
+}  // namespace
+
+settings::settings(app::Program& program) : Window("settings", "Settings"), m_program(program) {
+  own(Label1.add(0, "Label1", "POI  Loader"));
+  own(Text1.add(0, "Text1", "path"));
+  own(Command2.add(0, "Command2", "<<")).setBackColor(lightYellow);
+  own(Label1.add(5, "Label1", "Pixmold"));
+  own(Text1.add(1, "Text1", "path"));
+  own(Command2.add(1, "Command2", "<<")).setBackColor(lightYellow);
+  own(Command3);
+}
+
+void settings::Form_Load() {
+  Text1(0).setText(m_program.state.loaderpath);
+  Text1(1).setText(m_program.state.stylepath);
+}
+
+void settings::Command2_Click(int Index) {
+  // A cancelled dialog gives back its preset, which the check below refuses.
+  auto chosen = m_program.platform.openFileDialog({programPattern, programPattern, ""});
+  const std::string path = chosen.value_or(programPattern);
+  if (!files::isOrdinaryFile(path) || path.find('*') != std::string::npos) return;
+
+  const std::string lower = lowerCase(path);
+  if (Index == 0) {
+    if (!app::containsText(lower, "loader.exe")) {
+      m_program.platform.messageBox("poiloader.exe not found", platform::Buttons::Ok);
+      return;
+    }
+    m_program.state.loaderpath = path;
+    Text1(0).setText(path);
+  } else if (Index == 1) {
+    if (!app::containsText(lower, ".exe")) {
+      m_program.platform.messageBox(".exe not found", platform::Buttons::Ok);
+      return;
+    }
+    m_program.state.stylepath = path;
+    Text1(1).setText(path);
+  }
+}
+
+void settings::Command3_Click() { close(); }
+
+}  // namespace waymint::dialogs

@@ -1,0 +1,154 @@
+#include "editors/edall.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/number_text.h"
+#include "app/program.h"
+#include "app/text_search.h"
+#include "app/utilities.h"
+#include "gpx/savetext.h"
+#include "platform/files.h"
+
+namespace waymint::editors {
+
+namespace files = platform::files;
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+constexpr std::string_view waypointMark = "<wpt";
+constexpr std::string_view proximityOpen = "<gpxx:proximity";
+constexpr std::string_view proximityClose = "</gpxx:proximity";
+constexpr std::string_view commentedProximity = "<!--<gpxx:proximity";
+constexpr size_t closingTagLength = std::string_view("</gpxx:Proximity>").size();
+
+// Position of the first `needle` in `text`, the letters A to Z of the text taken in lower
+// case; `needle` is lower case and starts with a character that is no letter.
+size_t findIgnoringCase(std::string_view text, std::string_view needle) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  for (const char* at = begin; end - at >= static_cast<std::ptrdiff_t>(needle.size()); ++at) {
+    at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<size_t>(end - at)));
+    if (!at || end - at < static_cast<std::ptrdiff_t>(needle.size())) return npos;
+    size_t i = 1;
+    while (i < needle.size() && app::lowerAscii(at[i]) == needle[i]) ++i;
+    if (i == needle.size()) return static_cast<size_t>(at - begin);
+  }
+  return npos;
+}
+
+// Appends `chunk` to `out` with every occurrence of `from` (letter case significant)
+// replaced by `to`.
+void appendReplaced(std::string& out, std::string_view chunk, std::string_view from,
+                    std::string_view to) {
+  size_t start = 0;
+  for (size_t hit; (hit = app::findText(chunk, from, start)) != npos; start = hit + from.size()) {
+    out.append(chunk.substr(start, hit - start));
+    out.append(to);
+  }
+  out.append(chunk.substr(start));
+}
+
+// What one run does in every waypoint: the element text it looks for and what replaces it.
+// The searches behind it run over the whole file, so it is the same for every waypoint.
+struct Replacement {
+  bool proximityFound = false;
+  bool replaces = false;
+  std::string from;
+  std::string to;
+};
+
+Replacement planReplacement(std::string_view text, bool alert, int distance) {
+  Replacement plan;
+  const size_t p = findIgnoringCase(text, proximityOpen);
+  if (p == npos) return plan;
+  plan.proximityFound = true;
+  const bool commented = findIgnoringCase(text, commentedProximity) != npos;
+  if (!alert && commented) return plan;  // the alerts are off already
+  const size_t q = findIgnoringCase(text, proximityClose);
+  if (q == npos) return plan;
+
+  // The first element from its opening through its closing tag, in the file's own letters.
+  const size_t length = (q > p ? q - p : p - q) + closingTagLength;
+  const std::string seg(text.substr(p, length));
+  const std::string live = "<gpxx:Proximity>" + std::to_string(distance) + "</gpxx:Proximity>";
+  plan.replaces = true;
+  if (!alert) {
+    plan.from = seg;
+    plan.to = "<!--" + seg + "-->";
+  } else if (commented) {
+    // The commented element becomes a live one with the new distance, and its comment
+    // markers go with it, so that the file stays well-formed.
+    plan.from = "<!--" + seg + "-->";
+    plan.to = live;
+  } else {
+    plan.from = seg;
+    plan.to = live;
+  }
+  return plan;
+}
+
+}  // namespace
+
+void edall::changepois() {
+  if (m_editfile.empty() || !files::isOrdinaryFile(m_editfile)) {
+    message("Please select file.");
+    return;
+  }
+  const std::string text = app::loadtext(m_program, m_editfile);
+  if (auto distance = readDistance()) rewrite(text, *distance);
+  app::busy_off(m_program);
+}
+
+// The distance typed in the proximity box: its leading number, rounded half to even. A
+// distance is a 16-bit number, so a larger one overflows.
+std::optional<int> edall::readDistance() {
+  const double value = std::nearbyint(app::leadingNumber(Text3(1).text()).value_or(0.0));
+  if (value < -32768.0 || value > 32767.0) {
+    message("Overflow");
+    return std::nullopt;
+  }
+  if (value < 1.0) {
+    message("Check proximity");
+    return std::nullopt;
+  }
+  return static_cast<int>(value);
+}
+
+void edall::rewrite(const std::string& text, int distance) {
+  const std::string_view whole(text);
+  const size_t first = app::findText(whole, waypointMark);
+  if (first == npos) {
+    message("Can't parse this file");
+    return;
+  }
+  message(text);
+  const Replacement plan = planReplacement(whole, m_program.state.alert, distance);
+  if (!plan.proximityFound) {
+    for (size_t at = first; at != npos;) {
+      message("kennee find proximity");
+      at = app::findText(whole, waypointMark, at + waypointMark.size());
+    }
+    return;
+  }
+  if (!plan.replaces) return;
+
+  std::string rebuilt;
+  rebuilt.reserve(text.size() + text.size() / 8);
+  rebuilt.append(whole.substr(0, first));
+  for (size_t at = first; at != npos;) {
+    const size_t start = at + waypointMark.size();
+    const size_t next = app::findText(whole, waypointMark, start);
+    rebuilt.append(waypointMark);
+    appendReplaced(rebuilt, whole.substr(start, next == npos ? npos : next - start), plan.from,
+                   plan.to);
+    at = next;
+  }
+  message("saving");
+  gpx::Savetext(m_program, m_editfile, rebuilt);
+}
+
+}  // namespace waymint::editors

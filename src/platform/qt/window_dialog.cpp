@@ -1,0 +1,46 @@
+#include "platform/qt/window_dialog.h"
+
+#include <QEvent>
+
+#include "platform/qt/bindings.h"
+#include "platform/qt/text.h"
+
+namespace waymint::qt {
+
+WindowDialog::WindowDialog(platform::Window& window, QWidget* parent)
+    : QDialog(parent), m_window(window), m_bindings(new Bindings(this)) {
+  setObjectName(QString::fromStdString(window.name()));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  follow();
+  window.watch([this] { follow(); });
+}
+
+WindowDialog::~WindowDialog() {
+  // The models outlive their view: they must not call into the widgets that go now.
+  m_window.watch({});
+  for (platform::Control* control : m_window.controls()) control->watch({});
+}
+
+void WindowDialog::follow() {
+  setWindowTitle(toQString(m_window.caption()));
+  if (m_window.closed() && !m_finished) {
+    m_finished = true;
+    QDialog::done(QDialog::Accepted);
+  }
+}
+
+bool WindowDialog::event(QEvent* event) {
+  bool handled = QDialog::event(event);
+  if (event->type() == QEvent::WindowActivate && !m_window.closed()) m_window.Form_Activate();
+  return handled;
+}
+
+void WindowDialog::reject() {
+  if (m_window.closed()) {
+    QDialog::reject();
+    return;
+  }
+  m_window.close();
+}
+
+}  // namespace waymint::qt
