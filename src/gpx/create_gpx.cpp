@@ -1,0 +1,225 @@
+#include "gpx/create_gpx.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/program.h"
+#include "app/utilities.h"
+#include "gpx/box_number.h"
+#include "gpx/gpx_document.h"
+#include "gpx/gpx_paths.h"
+#include "gpx/parse.h"
+#include "gpx/record_selection.h"
+#include "platform/files.h"
+
+namespace waymint::gpx {
+namespace {
+
+namespace files = platform::files;
+using platform::Buttons;
+
+// The event loop gets a turn after this many records taken, and after each stretch of text
+// searched, so that the window stays alive on big files.
+constexpr int recordsPerYield = 4096;
+constexpr size_t scanWindow = size_t{8} << 20;
+
+class ExtractionRun {
+ public:
+  ExtractionRun(app::Program& program, bool aa)
+      : m_program(program),
+        m_state(program.state),
+        m_window(program.f1),
+        m_aa(aa),
+        m_listed2(program.f1.List2.count()) {}
+
+  // True when the run went through to its end: the list is complete and, in a writing
+  // run, the GPX written.
+  bool execute();
+  // Ends the run after a failure: reports it once; the file on disk was not touched.
+  void fail(const std::string& description);
+
+ private:
+  bool takeCategory();
+  bool makeFolder();
+  void showIcon();
+  bool prepareWriting();
+  void readAlertValues();
+  bool mergeOldFile();
+  void scan();
+  void scanUpTo(CategoryRecords& records, size_t end);
+  // Lets the window live and shows how far the text has been searched.
+  void breathe(const CategoryRecords& records);
+  void finish();
+  void message(const std::string& text) { m_program.platform.messageBox(text, Buttons::Ok); }
+
+  app::Program& m_program;
+  app::State& m_state;
+  app::f1& m_window;
+  const bool m_aa;
+  const int m_listed2;  // entries of List2 before the run
+  std::string m_category;
+  CategoryPaths m_paths;
+  GpxDocument m_document;
+  int m_taken = 0;
+};
+
+bool ExtractionRun::execute() {
+  m_state.oldgpx.clear();
+  if (!takeCategory()) return false;
+  if (!makeFolder()) return false;
+  m_state.gpxpath = m_paths.gpx;
+  showIcon();
+  m_state.merging = false;
+  if (m_aa && !prepareWriting()) return false;
+  scan();
+  if (m_aa) {
+    m_document.procsave("</gpx>");
+    files::replaceWhole(m_paths.gpx, m_document.bytes());
+  }
+  finish();
+  return true;
+}
+
+void ExtractionRun::fail(const std::string& description) {
+  message(description);
+  // Nothing was written, so nothing counts as added.
+  if (m_window.List2.count() > m_listed2) {
+    std::vector<std::string> kept(m_window.List2.items().begin(),
+                                  m_window.List2.items().begin() + m_listed2);
+    m_window.List2.setItems(std::move(kept));
+  }
+  finish();
+}
+
+bool ExtractionRun::takeCategory() {
+  const platform::ListBox& categories = m_window.List1(2);
+  if (categories.selectedIndex() < 0) {
+    message("Please select");
+    return false;
+  }
+  m_category = categories.item(categories.selectedIndex());
+  m_window.Text4.setText(m_category);
+  std::erase(m_category, ' ');
+  m_state.category = m_category;
+  m_paths = categoryPaths(m_state.gpxfolder, m_category);
+  m_window.Text4.setText(fileName(m_category));
+  return true;
+}
+
+bool ExtractionRun::makeFolder() {
+  if (!m_aa || files::exists(m_paths.folder)) return true;
+  return app::makdir(m_program, m_paths.folder);
+}
+
+void ExtractionRun::showIcon() {
+  platform::Picture& icon = m_window.Image1;
+  const platform::Picture& fallback = m_window.Picture1;
+  if (files::isOrdinaryFile(m_paths.icon)) {
+    icon.showFile(m_paths.icon);
+  } else if (!fallback.file().empty()) {
+    icon.showFile(fallback.file());
+  } else {
+    icon.showResource(fallback.resource());
+  }
+}
+
+bool ExtractionRun::prepareWriting() {
+  const SoundFormat format = m_window.Opt(0).value()   ? SoundFormat::Wav
+                             : m_window.Opt(1).value() ? SoundFormat::Mp3
+                                                       : SoundFormat::None;
+  m_state.soundlink = soundLink(m_state.gpxfolder, m_category, m_window.Text4.text(), format);
+  readAlertValues();
+  if (!files::isOrdinaryFile(m_paths.gpx)) return true;
+  if (m_state.addmode) return mergeOldFile();
+  // Without the create button's request the new waypoints follow the file as it stands.
+  m_document.continueFrom(files::readWhole(m_paths.gpx));
+  return true;
+}
+
+void ExtractionRun::readAlertValues() {
+  if (auto speed = boxNumber(m_window.Text3(0).text())) {
+    m_state.speed = *speed;
+  } else {
+    message("Overflow");
+  }
+  if (auto proximity = boxNumber(m_window.Text3(1).text())) {
+    m_state.proximity = *proximity;
+  } else {
+    message("Overflow");
+  }
+}
+
+bool ExtractionRun::mergeOldFile() {
+  m_state.oldgpx = app::loadtext(m_program, m_paths.gpx);
+  const size_t closing = m_state.oldgpx.rfind("</gpx>");
+  if (closing == std::string::npos) {
+    message("Error merging file");
+    return false;
+  }
+  // The body goes on up to the closing line, less the one character just before it.
+  m_state.oldgpx.resize(closing > 0 ? closing - 1 : 0);
+  m_document.extend(m_state.oldgpx);
+  m_state.merging = true;
+  return true;
+}
+
+void ExtractionRun::scan() {
+  m_window.List1(0).clear();
+  m_state.seennames.clear();
+  const app::ChunkTable& chunks = m_state.chunks;
+  const std::string_view text = chunks.bytes;
+  CategoryRecords records(text, m_category);
+  for (std::int32_t k = 0; k <= chunks.chunkmax; ++k) {
+    app::busy_on(m_program);
+    m_program.platform.yield();
+    if (m_aa && !m_document.started()) initgpx(m_program, m_document, m_category);
+    const auto next = static_cast<std::uint64_t>(k + 1) * static_cast<std::uint64_t>(app::chunkSize);
+    const size_t end = k >= chunks.chunkmax ? text.size() : std::min<size_t>(text.size(), next);
+    scanUpTo(records, end);
+  }
+}
+
+void ExtractionRun::scanUpTo(CategoryRecords& records, size_t end) {
+  while (records.scanned() < end) {
+    const size_t upTo = std::min(end, records.scanned() + scanWindow);
+    for (std::string_view record; records.next(record, upTo);) {
+      parse(m_program, record, m_aa, m_document);
+      if (++m_taken % recordsPerYield == 0) breathe(records);
+    }
+    breathe(records);
+  }
+}
+
+void ExtractionRun::breathe(const CategoryRecords& records) {
+  m_program.platform.yield();
+  const auto size = static_cast<double>(m_state.chunks.bytes.size());
+  m_program.platform.progress(std::min(1.0, static_cast<double>(records.scanned()) / size));
+}
+
+void ExtractionRun::finish() {
+  app::busy_off(m_program);
+  m_program.platform.progress(std::nullopt);
+}
+
+}  // namespace
+
+bool create_gpx(app::Program& program, bool aa) {
+  if (program.f1.operationInProgress()) return false;
+  app::f1::Operation running(program.f1);
+  ExtractionRun run(program, aa);
+  try {
+    return run.execute();
+  } catch (const platform::files::IoError& error) {
+    run.fail(error.what());
+  } catch (const std::exception& error) {
+    run.fail(error.what());
+  }
+  return false;
+}
+
+}  // namespace waymint::gpx

@@ -1,0 +1,154 @@
+#include "gpx/gpx_document.h"
+
+#include "app/program.h"
+#include "app/text_search.h"
+#include "app/web_addresses.h"
+#include "gpx/gpx_paths.h"
+#include "platform/files.h"
+
+namespace waymint::gpx {
+namespace {
+
+constexpr std::string_view crlf = "\r\n";
+constexpr size_t npos = std::string_view::npos;
+
+constexpr std::string_view gpxNamespace = "http://www.topografix.com/GPX/1/1";
+constexpr std::string_view garminNamespace = "http://www.garmin.com/xmlschemas/GpxExtensions/v3";
+constexpr std::string_view schemaInstanceNamespace = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr std::string_view garminSchema =
+    "http://www.garmin.com/xmlschemas/GpxExtensions/v3/GpxExtensionsv3.xsd";
+
+// Every occurrence of `piece` removed, in one pass from left to right.
+std::string withoutAll(std::string_view text, std::string_view piece) {
+  std::string result;
+  result.reserve(text.size());
+  size_t from = 0;
+  for (size_t at; (at = app::findText(text, piece, from)) != npos; from = at + piece.size()) {
+    result.append(text.substr(from, at - from));
+  }
+  result.append(text.substr(from));
+  return result;
+}
+
+// The 'lat="…" lon="…"' part of a start tag written by wptLine().
+std::string_view positionOf(std::string_view wptLine) {
+  constexpr std::string_view open = "<wpt ";
+  return wptLine.substr(open.size(), wptLine.size() - open.size() - 1);
+}
+
+// Every 'lat="X" lon="Y"' of a text whose X and Y hold no double quote, each once.
+void collectPositions(std::string_view text, std::unordered_set<std::string>& positions) {
+  constexpr std::string_view latOpen = "lat=\"";
+  constexpr std::string_view lonOpen = "\" lon=\"";
+  for (size_t at = app::findText(text, latOpen); at != npos;
+       at = app::findText(text, latOpen, at + 1)) {
+    const size_t latEnd = text.find('"', at + latOpen.size());
+    if (latEnd == npos) break;
+    if (text.compare(latEnd, lonOpen.size(), lonOpen) != 0) continue;
+    const size_t lonEnd = text.find('"', latEnd + lonOpen.size());
+    if (lonEnd == npos) break;
+    positions.emplace(text.substr(at, lonEnd + 1 - at));
+  }
+}
+
+}  // namespace
+
+void GpxDocument::procsave(std::string_view s) {
+  m_bytes.append(s);
+  m_bytes.append(crlf);
+  m_started = true;
+}
+
+void GpxDocument::extend(std::string_view oldBody) {
+  collectPositions(oldBody, m_oldPositions);
+  procsave(oldBody);
+}
+
+void GpxDocument::continueFrom(std::string existing) {
+  m_bytes = std::move(existing);
+  m_started = true;
+}
+
+bool GpxDocument::holds(std::string_view line) const {
+  return m_oldPositions.count(std::string(positionOf(line))) != 0;
+}
+
+std::string gpxHead() {
+  const std::string q = "\"";
+  std::string head;
+  head += "<?xml version=" + q + "1.0" + q + "  encoding=" + q + "Windows-1252" + q +
+          " standalone=" + q + "no" + q + " ?>";
+  head += std::string(crlf) + "<gpx xmlns=" + q + std::string(gpxNamespace) + q +
+          " xmlns:gpxx = " + q + std::string(garminNamespace) + q + " creator=" + q + "Veltrana" +
+          q + " version=" + q + "1.1" + q + " xmlns:xsi = " + q +
+          std::string(schemaInstanceNamespace) + q + " xsi:schemaLocation=" + q +
+          std::string(gpxNamespace) + " " + std::string(gpxNamespace) + "/gpx.xsd " +
+          std::string(garminNamespace) + " " + std::string(garminSchema) + q + ">";
+  head += std::string(crlf) + "<metadata>";
+  head += std::string(crlf) + "    <link href=" + q + std::string(app::makerSite) +
+          std::string(app::programPage) + q + ">" + "<text>Free OSM tools for easy mapping.</text>";
+  head += std::string(crlf) + " </link>";
+  head += std::string(crlf) + "</metadata>";
+  return head;
+}
+
+std::string wptLine(std::string_view lat, std::string_view lon) {
+  const std::string line =
+      "<wpt lat=\"" + std::string(lat) + "\" lon=\"" + withoutAll(lon, "\r") + "\">";
+  return withoutAll(line, ">\r");
+}
+
+std::string waypointBlock(std::string_view lat, std::string_view lon, std::string_view nam,
+                          const WaypointOptions& options) {
+  const std::string name(nam);
+  const std::string proximity = std::to_string(options.proximity);
+  std::string block = wptLine(lat, lon);
+  auto line = [&block](const std::string& text) {
+    block += crlf;
+    block += text;
+  };
+  line("<name>" + name + "</name>");
+  line("<cmt>This is " + name + "</cmt>");
+  line("   <desc></desc>");
+  if (options.sound) line("   <link href=\"" + std::string(options.soundlink) + "\" />");
+  line("  <extensions>");
+  line(" <gpxx:WaypointExtension>");
+  if (options.alert) {
+    line("  <gpxx:Proximity>" + proximity + "</gpxx:Proximity>");
+  } else {
+    line("  <!--<gpxx:Proximity>" + proximity + "</gpxx:Proximity>-->");
+  }
+  line(" <gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>");
+  line(" <gpxx:Categories>");
+  line("   <gpxx:Category>Category1</gpxx:Category>");
+  line(" </gpxx:Categories>");
+  line("  <gpxx:Address>");
+  line(" <gpxx:StreetAddress>; </gpxx:StreetAddress>");
+  line("  <gpxx:City></gpxx:City>");
+  line("  <gpxx:State></gpxx:State>");
+  line(" <gpxx:Country></gpxx:Country>");
+  line("<gpxx:PostalCode></gpxx:PostalCode>");
+  line(" </gpxx:Address>");
+  line("</gpxx:WaypointExtension>");
+  line("</extensions>");
+  line("</wpt>");
+  return block;
+}
+
+void initgpx(app::Program& program, GpxDocument& document, const std::string& title) {
+  const std::string folder = categoryPaths(program.state.gpxfolder, title).folder;
+  if (!platform::files::exists(folder)) platform::files::makeFolder(folder);
+  document.procsave(gpxHead());
+}
+
+void addgpx(app::Program& program, GpxDocument& document, std::string_view lat,
+            std::string_view lon, std::string_view nam) {
+  WaypointOptions options;
+  options.sound = program.f1.Check1.value() == 1;
+  options.alert = program.f1.Check2.value() == 1;
+  options.proximity = program.state.proximity;
+  options.soundlink = program.state.soundlink;
+  document.procsave(waypointBlock(lat, lon, nam, options));
+}
+
+}  // namespace waymint::gpx

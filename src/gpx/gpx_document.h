@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace waymint::app {
+class Program;
+}
+
+namespace waymint::gpx {
+
+// The bytes of one category's GPX file as a writing run builds them, complete before the
+// run puts them on disk in one step. Every text goes in through procsave.
+class GpxDocument {
+ public:
+  // Appends `s` followed by CR LF.
+  void procsave(std::string_view s);
+  // Starts the document with the kept body of the file being extended (appended through
+  // procsave) and remembers the positions of the waypoints it holds.
+  void extend(std::string_view oldBody);
+  // Starts the document with the bytes of an existing file, which later texts follow.
+  void continueFrom(std::string existing);
+
+  // True when the kept body holds the position of the start tag `wptLine` (as
+  // wptLine() writes it): 'lat="' + lat + '" lon="' + lon + '"'.
+  bool holds(std::string_view wptLine) const;
+  // True once anything has been put in.
+  bool started() const { return m_started; }
+  const std::string& bytes() const { return m_bytes; }
+
+ private:
+  std::string m_bytes;
+  bool m_started = false;
+  std::unordered_set<std::string> m_oldPositions;
+};
+
+// The six lines of a document's head, joined by CR LF (procsave ends the last one).
+std::string gpxHead();
+
+// What a waypoint block depends on besides its position and name.
+struct WaypointOptions {
+  bool sound = false;  // "Sound" checked: the link line to the sound file
+  bool alert = false;  // "Alert" checked: the proximity element itself, else inside a comment
+  int proximity = 0;
+  std::string_view soundlink;
+};
+
+// The start tag of a waypoint: CRs removed from lon, then every ">" directly followed by a CR
+// removed from the tag.
+std::string wptLine(std::string_view lat, std::string_view lon);
+// The waypoint block, its lines joined by CR LF (procsave ends the last one).
+std::string waypointBlock(std::string_view lat, std::string_view lon, std::string_view nam,
+                          const WaypointOptions& options);
+
+// Makes sure the category's folder exists (one level), then puts the head into `document`.
+// Throws platform::files::IoError when the folder cannot be made.
+void initgpx(app::Program& program, GpxDocument& document, const std::string& title);
+// Puts one waypoint block into `document`, with "Sound", "Alert", `proximity` and `soundlink`
+// as they are at the time of the call.
+void addgpx(app::Program& program, GpxDocument& document, std::string_view lat,
+            std::string_view lon, std::string_view nam);
+
+}  // namespace waymint::gpx

@@ -1,0 +1,66 @@
+#include "gpx/gpx_paths.h"
+
+#include "app/text_search.h"
+#include "platform/files.h"
+
+namespace waymint::gpx {
+namespace {
+
+constexpr std::string_view forbidden = "/\\:*?\"<>|";
+
+bool isControl(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  return code < 32 || code == 127;
+}
+
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string result;
+  result.reserve(text.size());
+  size_t start = 0;
+  for (size_t at; (at = app::findText(text, from, start)) != std::string_view::npos;
+       start = at + from.size()) {
+    result.append(text.substr(start, at - start));
+    result.append(to);
+  }
+  result.append(text.substr(start));
+  return result;
+}
+
+}  // namespace
+
+std::string fileName(std::string_view category) {
+  std::string name(category);
+  for (char& c : name) {
+    if (isControl(c) || forbidden.find(c) != std::string_view::npos) c = '_';
+  }
+  if (!name.empty() && name.find_first_not_of('.') == std::string::npos) {
+    name.assign(name.size(), '_');
+  }
+  return name;
+}
+
+std::string collapseSeparators(std::string_view path) {
+  return replaceAll(replaceAll(path, "\\\\", "\\"), "//", "/");
+}
+
+CategoryPaths categoryPaths(std::string_view gpxfolder, std::string_view category) {
+  const std::string name = fileName(category);
+  const char sep = platform::files::separator;
+  CategoryPaths paths;
+  paths.folder = std::string(gpxfolder) + sep + name;
+  paths.gpx = collapseSeparators(paths.folder + sep + name + ".gpx");
+  paths.icon = paths.folder + sep + name + ".bmp";
+  return paths;
+}
+
+std::string soundLink(std::string_view gpxfolder, std::string_view category,
+                      std::string_view baseName, SoundFormat format) {
+  const char sep = platform::files::separator;
+  std::string link = "file://" + std::string(gpxfolder) + sep + fileName(category) + sep +
+                     std::string(baseName);
+  if (format == SoundFormat::Wav) link += ".wav";
+  if (format == SoundFormat::Mp3) link += ".mp3";
+  return link;
+}
+
+}  // namespace waymint::gpx

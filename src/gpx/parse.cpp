@@ -1,0 +1,94 @@
+#include "gpx/parse.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/program.h"
+#include "app/text_search.h"
+#include "gpx/gpx_document.h"
+
+namespace waymint::gpx {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// Searches and pieces with 1-based positions, 0 meaning "not found", so that the name rule
+// reads as it is defined.
+std::int64_t find1(std::string_view t, std::string_view p, std::int64_t from) {
+  const size_t at = app::findText(t, p, static_cast<size_t>(from - 1));
+  return at == npos ? 0 : static_cast<std::int64_t>(at) + 1;
+}
+
+std::string_view sub1(std::string_view t, std::int64_t start, std::int64_t count) {
+  const auto first = static_cast<size_t>(start - 1);
+  if (first >= t.size()) return {};
+  return t.substr(first, static_cast<size_t>(count));
+}
+
+std::string withoutQuotes(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text) {
+    if (c != '"') result += c;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string fnstrip(std::string_view s1) {
+  std::string result(s1);
+  for (char& c : result) {
+    if (static_cast<unsigned char>(c) > 'z') c = '_';
+  }
+  return result;
+}
+
+std::optional<std::string_view> attributeValue(std::string_view s1, std::string_view key) {
+  const size_t at = app::findText(s1, key);
+  if (at == npos) return std::nullopt;
+  const size_t value = at + key.size();
+  if (value < s1.size() && (s1[value] == '"' || s1[value] == '\'')) {
+    const size_t close = s1.find(s1[value], value + 1);
+    return s1.substr(value + 1, close == npos ? npos : close - value - 1);
+  }
+  const size_t end = s1.find_first_of(" >/\r\n", value);
+  return s1.substr(value, end == npos ? npos : end - value);
+}
+
+std::string_view rawName(std::string_view s1) {
+  const std::int64_t e = find1(s1, "=\"name", 1);
+  const std::int64_t f = find1(s1, "v=", e + 1);
+  const std::int64_t g = find1(s1, "/>", f + 1);
+  const std::int64_t n = g >= f + 4 ? g - f - 4 : std::llabs(f + 6 - g) + 2;
+  return sub1(s1, f + 3, n);
+}
+
+void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& document) {
+  app::State& state = program.state;
+  const auto latValue = attributeValue(s1, "lat=");
+  const auto lonValue = attributeValue(s1, "lon=");
+  if (!latValue || !lonValue) return;
+  const std::string lat = withoutQuotes(*latValue);
+  std::string lon = withoutQuotes(*lonValue);
+
+  std::string nam = fnstrip(rawName(s1));
+  if (nam == state.category) nam += ":" + lat + "," + lon;
+  if (state.seennames.count(nam) != 0) return;
+  program.f1.List1(0).addItem(nam);
+
+  // When lon was the start tag's last attribute, the rest of the tag goes.
+  if (const size_t gt = lon.find('>'); gt != std::string::npos) lon.resize(gt);
+  if (aa && state.merging && document.holds(wptLine(lat, lon))) {
+    // Already in the file: its name counts as taken, so that a second POI of that name,
+    // left out when the file was written, stays out.
+    state.seennames.insert(std::move(nam));
+    return;
+  }
+  state.seennames.insert(nam);
+  if (!aa) return;
+  program.f1.List2.addItem(nam);
+  addgpx(program, document, lat, lon, nam);
+}
+
+}  // namespace waymint::gpx
