@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/controls.h"
@@ -106,6 +107,9 @@ class f1 : public platform::Window {
   // The category workflow.
   void List1_MouseDown(int Index);
   void Command1_Click();
+  // The create button's work, handing its completion report to `report` (the button shows
+  // it in a message box; the command-line tool prints it its own way).
+  void createAndReport(const std::function<void(const std::string&)>& report);
   void Check1_MouseUp();
   void Check2_MouseUp();
   // The GPX file actions and the launchers.

@@ -96,7 +96,7 @@ QWidget* F1View::buildWorkflow() {
   b.label(w.Label1(2), clickHint);
   c1->addWidget(clickHint);
   auto* categories = fixedPitchList(step1);
-  b.listBox(w.List1(2), categories, {});
+  b.listBox(w.List1(2), categories, [&w] { w.List1_MouseDown(2); });
   c1->addWidget(categories, 1);
   columns->addWidget(step1, 2);
 
@@ -117,7 +117,7 @@ QWidget* F1View::buildWorkflow() {
   head2->addWidget(found, 1);
   c2->addLayout(head2);
   auto* pois = fixedPitchList(step2);
-  b.listBox(w.List1(0), pois, {});
+  b.listBox(w.List1(0), pois, [&w] { w.List1_MouseDown(0); });
   c2->addWidget(pois, 1);
   columns->addWidget(step2, 3);
 
@@ -143,7 +143,7 @@ QWidget* F1View::buildWorkflow() {
   b.plain(w.Shape2(1), rule1);
   c3->addWidget(rule1, row++, 0, 1, 4);
   auto* alert = new QCheckBox(step3);
-  b.checkBox(w.Check2, alert, {});
+  b.checkBox(w.Check2, alert, [&w] { w.Check2_MouseUp(); });
   c3->addWidget(alert, row, 0);
   auto* speedLabel = new QLabel(step3);
   b.label(w.Label2(0), speedLabel);
@@ -158,7 +158,7 @@ QWidget* F1View::buildWorkflow() {
   b.textBox(w.Text3(1), proximity);
   c3->addWidget(proximity, row++, 2, 1, 2);
   auto* sound = new QCheckBox(step3);
-  b.checkBox(w.Check1, sound, {});
+  b.checkBox(w.Check1, sound, [&w] { w.Check1_MouseUp(); });
   c3->addWidget(sound, row, 0);
   auto* wav = new QRadioButton(step3);
   b.option(w.Opt(0), wav);
@@ -187,7 +187,7 @@ QWidget* F1View::buildWorkflow() {
   b.textBox(w.Text4, directory);
   c3->addWidget(directory, row++, 1, 1, 3);
   auto* create = new QPushButton(step3);
-  b.button(w.Command1, create, {});
+  b.button(w.Command1, create, [&w] { w.Command1_Click(); });
   c3->addWidget(create, row++, 0, 1, 4);
   auto* addedLabel = new QLabel(step3);
   b.label(w.Label5, addedLabel);
