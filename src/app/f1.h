@@ -95,6 +95,9 @@ class f1 : public platform::Window {
 
   // --- event handlers ---
   void Form_Load();
+  // Start-up as Form_Load runs it, with or without the state file (the command-line tool
+  // neither reads nor writes it).
+  void startUp(bool withStateFile);
   // A close request: writes the state file; never refuses.
   void Form_QueryUnload();
   // The window has closed: the process ends.

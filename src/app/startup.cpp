@@ -13,13 +13,17 @@ const char* const template21 = "[0xNNN resolution 21]";
 
 }  // namespace
 
-void f1::Form_Load() {
+void f1::Form_Load() { startUp(true); }
+
+void f1::startUp(bool withStateFile) {
   State& state = m_program.state;
   state.quote.assign(1, '"');
   state.crlf.assign({'\r', '\n'});
   state.apppath = m_program.platform.executableFolder();
   state.restemplates = {template18, template18, template21};
-  if (platform::files::isOrdinaryFile(stateFilePath(m_program))) loaddata(m_program);
+  if (withStateFile && platform::files::isOrdinaryFile(stateFilePath(m_program))) {
+    loaddata(m_program);
+  }
   for (int i = 0; i < 3; ++i) {
     if (state.restemplates[i].find('x') == std::string::npos) {
       state.restemplates[i] = i < 2 ? template18 : template21;
