@@ -36,7 +36,7 @@ bool loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   machine.progress(0.0);
   std::string failure;
   try {
-    files::readWhole(name, into.bytes, onPiece, &machine);
+    into.bytes = files::readWholeBuffer(name, onPiece, &machine);
     into.chunkmax = chunkmaxFor(into.bytes.size());
     into.loaded = true;
   } catch (const files::IoError& error) {

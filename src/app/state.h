@@ -8,6 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/byte_buffer.h"
+
 namespace waymint::app {
 
 // Bytes of the chunk size: the loaded file is kept as chunks of this many characters.
@@ -17,7 +19,7 @@ inline constexpr std::int64_t chunkSize = 48673404;
 // a view of the bytes from chunkSize × k on (at most chunkSize of them); the blanks that
 // would pad a short chunk are not stored.
 struct ChunkTable {
-  std::string bytes;
+  platform::ByteBuffer bytes;
   std::int32_t chunkmax = 0;
   bool loaded = false;
 

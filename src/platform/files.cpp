@@ -122,42 +122,38 @@ void removeFile(std::string_view path) {
 }
 
 std::string readWhole(std::string_view path) {
-  std::string buffer;
-  readWhole(path, buffer, nullptr, nullptr);
-  return buffer;
+  return readWholeBuffer(path, nullptr, nullptr).takeString();
 }
 
-void readWhole(std::string_view path, std::string& buffer,
-               void (*onProgress)(void* context, double fraction), void* context) {
+ByteBuffer readWholeBuffer(std::string_view path,
+                           void (*onProgress)(void* context, double fraction), void* context) {
   auto name = native(path);
   Descriptor file = openForReading(name);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) fail(name, errno);
   const size_t expected = static_cast<size_t>(info.st_size);
-  buffer.clear();
-  buffer.resize(expected);
-  constexpr size_t piece = size_t{16} << 20;
+  ByteBuffer buffer = ByteBuffer::withRoomFor(expected);
+  auto readInto = [&](char* into, size_t want) {
+    for (;;) {
+      ssize_t got = ::read(file.get(), into, want);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno != EINTR) fail(name, errno);
+    }
+  };
+  constexpr size_t piece = size_t{4} << 20;
   size_t done = 0;
-  for (;;) {
-    if (done == buffer.size()) {
-      // The file may have grown since it was measured: read on until its true end.
-      buffer.resize(buffer.size() + piece);
-    }
-    size_t want = std::min(piece, buffer.size() - done);
-    ssize_t got = ::read(file.get(), buffer.data() + done, want);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      int error = errno;
-      buffer.clear();
-      fail(name, error);
-    }
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-    if (onProgress && expected > 0) {
-      onProgress(context, std::min(1.0, static_cast<double>(done) / static_cast<double>(expected)));
-    }
+  while (done < expected) {
+    size_t got = readInto(buffer.data() + done, std::min(piece, expected - done));
+    if (got == 0) break;  // the file shrank since it was measured
+    done += got;
+    if (onProgress) onProgress(context, static_cast<double>(done) / static_cast<double>(expected));
   }
-  buffer.resize(done);
+  buffer.truncate(done);
+  // The file may have grown since it was measured: read on to its true end. (Files of the
+  // kernel's own, such as those under /proc, report a length of 0.)
+  char more[65536];
+  for (size_t got; (got = readInto(more, sizeof more)) > 0;) buffer.append({more, got});
+  return buffer;
 }
 
 void replaceWhole(std::string_view path, std::string_view bytes) {

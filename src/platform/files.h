@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_buffer.h"
+
 namespace waymint::platform::files {
 
 // The platform's own path separator. Every operation here accepts both "/" and "\".
@@ -39,10 +41,10 @@ std::uint64_t length(std::string_view path);
 void makeFolder(std::string_view path);  // one level; the parent must exist
 void removeFile(std::string_view path);
 std::string readWhole(std::string_view path);
-// Reads the whole file into `buffer` (resized to fit), reporting the fraction read
-// after each piece; for files of any size.
-void readWhole(std::string_view path, std::string& buffer,
-               void (*onProgress)(void* context, double fraction), void* context);
+// Reads the whole file into a buffer of its own, reporting the fraction read after each
+// piece; for files of any size.
+ByteBuffer readWholeBuffer(std::string_view path,
+                           void (*onProgress)(void* context, double fraction), void* context);
 
 // Replaces the file at `path` by `bytes` in one step: the bytes are written completely to a
 // new file beside it, flushed, and renamed over the old one. On any failure the old file

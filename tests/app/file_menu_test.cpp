@@ -66,7 +66,7 @@ TEST_F(FileMenuTest, OpenLoadsSurveysAndRemembersTheFile) {
   EXPECT_EQ(window().List1(0).count(), 0);
   EXPECT_EQ(window().List2.count(), 0);
   EXPECT_EQ(window().Text4.text(), "");
-  EXPECT_EQ(program->state.chunks.bytes, smallOsm);
+  EXPECT_EQ(program->state.chunks.bytes.view(), smallOsm);
   EXPECT_EQ(program->state.chunks.chunkmax, 1);
   EXPECT_TRUE(buttonsEnabled());
   EXPECT_FALSE(machine.busyPointer());
@@ -154,7 +154,7 @@ TEST_F(FileMenuTest, ChunkBookkeeping) {
   EXPECT_EQ(app::chunkmaxFor(2 * 48673404 - 1), 1);
   EXPECT_EQ(app::chunkmaxFor(100000000), 2);
   app::ChunkTable table;
-  table.bytes.assign(100000000, 'x');
+  table.bytes = std::string(100000000, 'x');
   table.chunkmax = 2;
   EXPECT_EQ(table.chunk(0).size(), 48673404u);
   EXPECT_EQ(table.chunk(1).size(), 48673404u);
@@ -213,7 +213,7 @@ TEST_F(FileMenuTest, FailedLoadKeepsThePreviousFile) {
   EXPECT_EQ(window().caption(), caption);
   EXPECT_EQ(recent(), before);
   EXPECT_EQ(window().List1(2).count(), 2);
-  EXPECT_EQ(program->state.chunks.bytes, smallOsm);
+  EXPECT_EQ(program->state.chunks.bytes.view(), smallOsm);
   EXPECT_TRUE(buttonsEnabled());
   EXPECT_FALSE(machine.busyPointer());
 

@@ -43,9 +43,10 @@ TEST(NodeRecords, UnclosedNodesRunToTheNextNodeOrTheEnd) {
 TEST(NodeRecords, ChunksNeverCutARecord) {
   app::ChunkTable table;
   // Records starting on both sides of the first chunk boundary.
-  table.bytes.assign(static_cast<size_t>(app::chunkSize) - 10, ' ');
-  table.bytes += "<node a>  long record </node>";
-  table.bytes += "<node b/>";
+  std::string text(static_cast<size_t>(app::chunkSize) - 10, ' ');
+  text += "<node a>  long record </node>";
+  text += "<node b/>";
+  table.bytes = std::move(text);
   table.chunkmax = 1;
   std::vector<std::string> first, second;
   auto records = app::chunkRecords(table, 0);

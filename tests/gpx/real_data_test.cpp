@@ -126,7 +126,7 @@ class RealDataTest : public ExtractionTest {
     const std::vector<Waypoint> positions = wptPositions(gpx);
     ASSERT_EQ(rows.size() - 1, added().size());
     ASSERT_EQ(positions.size(), added().size());
-    const std::string& osmText = p.state.chunks.bytes;
+    const std::string_view osmText = p.state.chunks.bytes;
     for (size_t i = 0; i < added().size(); ++i) {
       const auto& row = rows[i + 1];
       EXPECT_EQ(row[3], decodeEntities(added()[i]));
