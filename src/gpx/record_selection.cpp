@@ -1,51 +1,19 @@
 #include "gpx/record_selection.h"
 
-#include <algorithm>
-
-#include "app/node_records.h"
-#include "app/text_search.h"
-
 namespace waymint::gpx {
-namespace {
 
-constexpr std::string_view nodeStart = "<node ";
-constexpr size_t npos = std::string_view::npos;
-
-}  // namespace
+using app::TextFinder;
 
 CategoryRecords::CategoryRecords(std::string_view text, std::string_view category)
-    : m_text(text),
-      m_category(category),
-      m_ref("\"ref"),
-      m_nextNode(app::findText(text, nodeStart)) {}
+    : m_records(text, TextFinder(category, TextFinder::Case::Ignore)),
+      m_ref("\"ref", TextFinder::Case::Ignore) {}
 
 bool CategoryRecords::next(std::string_view& record, size_t upTo) {
-  upTo = std::min(upTo, m_text.size());
-  while (m_nextNode != npos) {
-    // An occurrence before the text of the next record lies in no record left to look at.
-    const size_t from = std::max(m_from, m_nextNode + nodeStart.size());
-    if (from >= upTo) break;
-    const size_t searchEnd = std::min(m_text.size(), upTo + m_category.size() - 1);
-    const size_t hit = m_category.findIn(m_text.substr(0, searchEnd), from);
-    if (hit == npos) break;
-
-    const size_t start = findLastText(m_text, nodeStart, m_nextNode, hit);
-    app::NodeRecordCutter cutter(m_text, start, start + 1);
-    std::string_view candidate;
-    cutter.next(candidate);
-    const size_t end = start + nodeStart.size() + candidate.size();
-    m_nextNode = cutter.position();
-    if (hit + m_category.size() > end) {
-      // The occurrence runs past the record's end, and so does every later one in it.
-      m_from = std::max(end, hit + 1);
-      continue;
-    }
-    m_from = end;
+  for (std::string_view candidate; m_records.next(candidate, upTo);) {
     if (m_ref.occursIn(candidate)) continue;
     record = candidate;
     return true;
   }
-  m_from = std::max(m_from, upTo);
   return false;
 }
 

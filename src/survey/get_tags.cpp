@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/node_records.h"
+#include "app/records_holding.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "survey/category_list.h"
@@ -18,29 +18,40 @@ namespace {
 using platform::Buttons;
 
 constexpr std::string_view notLoadedMessage = "No OSM file is loaded.";
-// Records between two progress reports: often enough for the window to repaint many times a
-// second, rarely enough to cost nothing.
+// Records between two progress reports, and the most text searched between two: often
+// enough for the window to repaint many times a second, rarely enough to cost nothing.
 constexpr unsigned reportEvery = 4096;
+constexpr size_t scanWindow = size_t{8} << 20;
 
-void reportProgress(app::Program& program, const app::NodeRecordCutter& records) {
+void reportProgress(app::Program& program, const app::RecordsHolding& records) {
   const auto size = program.state.chunks.bytes.size();
-  const double done = size == 0 ? 1.0 : static_cast<double>(std::min(records.position(), size)) /
+  const double done = size == 0 ? 1.0 : static_cast<double>(std::min(records.scanned(), size)) /
                                             static_cast<double>(size);
   program.platform.progress(done);
   program.platform.yield();
 }
 
-void surveyChunk(app::Program& program, std::int32_t c, CategoryList& categories) {
-  auto records = app::chunkRecords(program.state.chunks, c);
+// The records whose "<node " starts in chunk c are those that hold a "<tag " before the
+// chunk's end (a record without one gives no value and need not be cut at all).
+void surveyChunk(app::Program& program, std::int32_t c, app::RecordsHolding& records,
+                 CategoryList& categories) {
+  const app::ChunkTable& chunks = program.state.chunks;
+  const auto next = static_cast<std::uint64_t>(c + 1) * static_cast<std::uint64_t>(app::chunkSize);
+  const size_t end = c >= chunks.chunkmax ? chunks.bytes.size()
+                                          : std::min<size_t>(chunks.bytes.size(), next);
   RecordValue found;
   unsigned count = 0;
-  for (std::string_view record; records.next(record);) {
-    recordValue(record, found);
-    for (int i = 0; i < found.failures; ++i) {
-      program.platform.messageBox(std::string(invalidCallMessage), Buttons::Ok);
+  while (records.scanned() < end) {
+    const size_t upTo = std::min(end, records.scanned() + scanWindow);
+    for (std::string_view record; records.next(record, upTo);) {
+      recordValue(record, found);
+      for (int i = 0; i < found.failures; ++i) {
+        program.platform.messageBox(std::string(invalidCallMessage), Buttons::Ok);
+      }
+      categories.add(found.value);
+      if (++count % reportEvery == 0) reportProgress(program, records);
     }
-    categories.add(found.value);
-    if (++count % reportEvery == 0) reportProgress(program, records);
+    reportProgress(program, records);
   }
 }
 
@@ -57,9 +68,11 @@ void get_tags(app::Program& program) {
   // The scan yields: this keeps a new load from replacing the text under it.
   app::f1::Operation operation(program.f1);
   CategoryList categories;
+  app::RecordsHolding records(program.state.chunks.bytes,
+                              app::TextFinder("<tag ", app::TextFinder::Case::Exact));
   for (std::int32_t c = 0; c <= program.state.chunks.chunkmax; ++c) {
     app::busy_on(program);
-    surveyChunk(program, c, categories);
+    surveyChunk(program, c, records, categories);
   }
   program.platform.yield();
   list.setItems(categories.takeSorted());

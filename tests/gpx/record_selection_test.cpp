@@ -5,13 +5,18 @@
 
 #include "app/node_records.h"
 #include "app/text_search.h"
-#include "gpx/folded_search.h"
+#include "app/text_finder.h"
 #include "gpx/record_selection.h"
 
 namespace waymint::testing {
 namespace {
 
-using gpx::FoldedText;
+using app::findLastText;
+
+// A text searched for regardless of case, as the selection of records searches.
+app::TextFinder FoldedText(std::string_view text) {
+  return app::TextFinder(text, app::TextFinder::Case::Ignore);
+}
 using Records = std::vector<std::string>;
 constexpr size_t npos = std::string_view::npos;
 
@@ -45,7 +50,7 @@ Records selectSlowly(std::string_view text, std::string_view category) {
 }
 
 TEST(FoldedSearch, IgnoresTheCaseOfAToZOnly) {
-  FoldedText pub("PuB");
+  auto pub = FoldedText("PuB");
   EXPECT_EQ(pub.findIn("a PUB"), 2u);
   EXPECT_EQ(pub.findIn("pUb pub", 1), 4u);
   EXPECT_EQ(pub.findIn("pu"), npos);
@@ -57,7 +62,7 @@ TEST(FoldedSearch, IgnoresTheCaseOfAToZOnly) {
 }
 
 TEST(FoldedSearch, ComparesUtf8BytesExactly) {
-  FoldedText cafe("caf\xC3\xA9");
+  auto cafe = FoldedText("caf\xC3\xA9");
   EXPECT_EQ(cafe.findIn("CAF\xC3\x89 Caf\xC3\xA9"), 6u);  // É is not é
   EXPECT_EQ(FoldedText("\xC3\xA9").findIn("\xE3\xA9\xC3\xA9"), 2u);
 }
@@ -67,7 +72,7 @@ TEST(FoldedSearch, FindsAtEveryPlaceOfLongTexts) {
   for (size_t at = 0; at < 70; ++at) {
     std::string text(70, 'r');
     text.replace(at, std::min<size_t>(4, 70 - at), std::string("ReSt").substr(0, 70 - at));
-    FoldedText rest("rest");
+    auto rest = FoldedText("rest");
     EXPECT_EQ(rest.findIn(text), at + 4 <= 70 ? at : npos) << at;
     EXPECT_EQ(rest.findIn(text, at + 1), npos) << at;
   }
@@ -77,17 +82,17 @@ TEST(FoldedSearch, FindsAtEveryPlaceOfLongTexts) {
 
 TEST(FoldedSearch, FindLastTextSearchesBackwardsInsideTheRange) {
   std::string text = "<node a><node b>" + std::string(40, 'x') + "<node c>";
-  EXPECT_EQ(gpx::findLastText(text, "<node ", 0, text.size()), 56u);
-  EXPECT_EQ(gpx::findLastText(text, "<node ", 0, 61), 8u);  // must lie wholly inside
-  EXPECT_EQ(gpx::findLastText(text, "<node ", 0, 62), 56u);
-  EXPECT_EQ(gpx::findLastText(text, "<node ", 9, 56), npos);
-  EXPECT_EQ(gpx::findLastText(text, "<node ", 8, 14), 8u);
-  EXPECT_EQ(gpx::findLastText(text, "<node ", 0, 1000), 56u);
+  EXPECT_EQ(findLastText(text, "<node ", 0, text.size()), 56u);
+  EXPECT_EQ(findLastText(text, "<node ", 0, 61), 8u);  // must lie wholly inside
+  EXPECT_EQ(findLastText(text, "<node ", 0, 62), 56u);
+  EXPECT_EQ(findLastText(text, "<node ", 9, 56), npos);
+  EXPECT_EQ(findLastText(text, "<node ", 8, 14), 8u);
+  EXPECT_EQ(findLastText(text, "<node ", 0, 1000), 56u);
   for (size_t at = 0; at + 6 <= 80; ++at) {
     std::string filler(80, '<');
     filler.replace(at, 6, "<node ");
-    EXPECT_EQ(gpx::findLastText(filler, "<node ", 0, filler.size()), at) << at;
-    EXPECT_EQ(gpx::findLastText(filler, "<node ", at + 1, filler.size()), npos) << at;
+    EXPECT_EQ(findLastText(filler, "<node ", 0, filler.size()), at) << at;
+    EXPECT_EQ(findLastText(filler, "<node ", at + 1, filler.size()), npos) << at;
   }
 }
 

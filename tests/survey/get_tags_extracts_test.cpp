@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/node_records.h"
 #include "platform/files.h"
+#include "survey/category_list.h"
+#include "survey/record_value.h"
 #include "survey/survey_fixture.h"
 
 namespace waymint::testing {
@@ -32,6 +35,18 @@ void expectWellFormed(const std::vector<std::string>& entries) {
                              }));
 }
 
+// The categories of a text as examining every node record in turn gives them.
+std::vector<std::string> everyRecordExamined(std::string_view text) {
+  survey::CategoryList categories;
+  app::NodeRecordCutter records(text);
+  survey::RecordValue found;
+  for (std::string_view record; records.next(record);) {
+    survey::recordValue(record, found);
+    categories.add(found.value);
+  }
+  return categories.takeSorted();
+}
+
 class SurveyExtractTest : public SurveyTest {
  protected:
   const std::vector<std::string>& surveyFile(const std::string& relative) {
@@ -52,6 +67,13 @@ TEST_F(SurveyExtractTest, Monaco) {
   EXPECT_FALSE(contains(entries, "residential"));
   EXPECT_FALSE(contains(entries, "zebra"));
   EXPECT_TRUE(machine.messages().empty());
+}
+
+TEST_F(SurveyExtractTest, OnlyRecordsWithTagsNeedExaminingForTheSameList) {
+  for (const char* file : {"data/monaco.osm", "data/liechtenstein-2013-08-03.osm"}) {
+    const std::string text = platform::files::readWhole(sharedPath(file));
+    EXPECT_EQ(surveyFile(file), everyRecordExamined(text)) << file;
+  }
 }
 
 TEST_F(SurveyExtractTest, Liechtenstein) {

@@ -1,4 +1,4 @@
-#include "gpx/folded_search.h"
+#include "app/text_finder.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@
 
 #include "app/text_search.h"
 
-namespace waymint::gpx {
+namespace waymint::app {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
@@ -42,22 +42,24 @@ class EndsFilter {
 
 }  // namespace
 
-FoldedText::FoldedText(std::string_view text) : m_lower(text), m_fold(text.size(), '\0') {
-  for (size_t i = 0; i < m_lower.size(); ++i) {
-    m_lower[i] = app::lowerAscii(m_lower[i]);
-    if (m_lower[i] >= 'a' && m_lower[i] <= 'z') m_fold[i] = 0x20;
+TextFinder::TextFinder(std::string_view text, Case letterCase)
+    : m_pattern(text), m_fold(text.size(), '\0') {
+  if (letterCase == Case::Exact) return;
+  for (size_t i = 0; i < m_pattern.size(); ++i) {
+    m_pattern[i] = lowerAscii(m_pattern[i]);
+    if (m_pattern[i] >= 'a' && m_pattern[i] <= 'z') m_fold[i] = 0x20;
   }
 }
 
-bool FoldedText::matchesAt(const char* p) const {
-  for (size_t k = 0; k < m_lower.size(); ++k) {
-    if (static_cast<char>(p[k] | m_fold[k]) != m_lower[k]) return false;
+bool TextFinder::matchesAt(const char* p) const {
+  for (size_t k = 0; k < m_pattern.size(); ++k) {
+    if (static_cast<char>(p[k] | m_fold[k]) != m_pattern[k]) return false;
   }
   return true;
 }
 
-size_t FoldedText::findIn(std::string_view haystack, size_t from) const {
-  const size_t n = m_lower.size();
+size_t TextFinder::findIn(std::string_view haystack, size_t from) const {
+  const size_t n = m_pattern.size();
   if (from > haystack.size()) return npos;
   if (n == 0) return from;
   if (haystack.size() - from < n) return npos;
@@ -65,7 +67,7 @@ size_t FoldedText::findIn(std::string_view haystack, size_t from) const {
   const size_t lastStart = haystack.size() - n;
   size_t i = from;
 #if defined(__SSE2__)
-  const EndsFilter filter(m_lower[0], m_fold[0], m_lower[n - 1], m_fold[n - 1], n - 1);
+  const EndsFilter filter(m_pattern[0], m_fold[0], m_pattern[n - 1], m_fold[n - 1], n - 1);
   for (; i + 16 <= lastStart + 1; i += 16) {
     for (unsigned mask = filter.candidates(base + i); mask != 0; mask &= mask - 1) {
       const size_t at = i + static_cast<size_t>(__builtin_ctz(mask));
@@ -104,4 +106,4 @@ size_t findLastText(std::string_view text, std::string_view needle, size_t from,
   return npos;
 }
 
-}  // namespace waymint::gpx
+}  // namespace waymint::app
