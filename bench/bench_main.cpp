@@ -1,0 +1,120 @@
+// Measures the program's passes over one big OSM file: load, survey, a listing run and a
+// writing run of one category, against a plain memmem pass over the same buffer.
+//
+//   waymint-bench OSM_FILE [CATEGORY]
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/osm_loader.h"
+#include "app/program.h"
+#include "app/text_search.h"
+#include "gpx/create_gpx.h"
+#include "platform/files.h"
+#include "platform/headless/headless_platform.h"
+#include "survey/get_tags.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct Row {
+  std::string pass;
+  double seconds;
+};
+
+long peakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+template <typename F>
+double timed(F&& work) {
+  auto start = Clock::now();
+  work();
+  return secondsSince(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: waymint-bench OSM_FILE [CATEGORY]\n");
+    return 2;
+  }
+  const std::string file = argv[1];
+  const std::string category = argc > 2 ? argv[2] : "restaurant";
+  namespace files = waymint::platform::files;
+
+  waymint::platform::HeadlessPlatform machine;
+  auto output = std::filesystem::temp_directory_path() / "waymint-bench-gpx";
+  std::filesystem::remove_all(output);
+  std::filesystem::create_directories(output);
+  machine.setExecutableFolder(output.string());
+  machine.onMessage([](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); });
+  waymint::app::Program program(machine);
+  program.f1.Form_Load();
+  program.f1.Text1.setText(output.string());
+
+  std::vector<Row> rows;
+  waymint::app::ChunkTable table;
+  rows.push_back({"load", timed([&] { waymint::app::loadbinary(program, file, table); })});
+  if (!table.loaded) return 1;
+  program.state.chunks = std::move(table);
+  const std::string_view bytes = program.state.chunks.bytes;
+  const double megabytes = static_cast<double>(bytes.size()) / 1e6;
+
+  size_t nodes = 0;
+  const double reference = timed([&] {
+    for (size_t at = 0; (at = waymint::app::findText(bytes, "<node ", at)) != std::string::npos; at += 6) ++nodes;
+  });
+  rows.push_back({"survey", timed([&] { waymint::survey::get_tags(program); })});
+
+  auto& categories = program.f1.List1(2);
+  int index = -1;
+  for (int i = 0; i < categories.count(); ++i) {
+    if (categories.item(i) == category) index = i;
+  }
+  if (index < 0) {
+    std::fprintf(stderr, "no category %s in %s\n", category.c_str(), file.c_str());
+    return 1;
+  }
+  categories.setSelectedIndex(index);
+  rows.push_back({"listing run", timed([&] { waymint::gpx::create_gpx(program, false); })});
+  const int found = program.f1.List1(0).count();
+  program.state.addmode = true;
+  program.f1.List2.clear();
+  rows.push_back({"writing run", timed([&] { waymint::gpx::create_gpx(program, true); })});
+  const std::string gpx = files::readWhole(program.state.gpxpath);
+  const double writeOnce = timed([&] { files::replaceWhole((output / "copy.gpx").string(), gpx); });
+
+  std::printf("file: %s (%.1f MB, %zu nodes)\n", file.c_str(), megabytes, nodes);
+  std::printf("category %s: %d POIs found, %d written, GPX %.1f MB\n", category.c_str(), found,
+              program.f1.List2.count(), static_cast<double>(gpx.size()) / 1e6);
+  std::printf("%-22s %9s %10s %8s\n", "pass", "seconds", "MB/s", "x ref");
+  auto print = [&](const std::string& pass, double seconds) {
+    std::printf("%-22s %9.3f %10.0f %8.2f\n", pass.c_str(), seconds, megabytes / seconds,
+                seconds / reference);
+  };
+  print("memmem (reference)", reference);
+  for (const Row& row : rows) print(row.pass, row.seconds);
+  print("load + survey", rows[0].seconds + rows[1].seconds);
+  std::printf("%-22s %9.3f\n", "write output once", writeOnce);
+  std::printf("targets: load+survey <= 3.00 x ref; listing <= 2.00 x ref; "
+              "writing <= listing + write once (%.3f s)\n",
+              rows[2].seconds + writeOnce);
+  std::printf("peak memory: %.0f MB (file %.0f MB + %.0f MB)\n", peakKilobytes() / 1024.0,
+              megabytes / 1.048576, peakKilobytes() / 1024.0 - megabytes / 1.048576);
+  std::filesystem::remove_all(output);
+  return 0;
+}
