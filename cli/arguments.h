@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "gpx/gpx_paths.h"
+
+namespace waymint::cli {
+
+enum class Command { Help, Categories, List, Write };
+
+// What the command line asks for, before anything is done about it.
+struct Invocation {
+  Command command = Command::Help;
+  std::string osmFile;
+  // `list`: the one category; `write`: the categories in the order given.
+  std::vector<std::string> categories;
+  // `write` only:
+  bool all = false;
+  std::string gpxFolder;
+  bool alert = false;
+  std::string proximity = "25";
+  gpx::SoundFormat sound = gpx::SoundFormat::None;
+};
+
+// Why the command line cannot be used, in one line.
+struct UsageError {
+  std::string reason;
+};
+
+using ParseResult = std::variant<Invocation, UsageError>;
+
+// Reads the arguments that follow the program's name. Touches no file.
+ParseResult parseArguments(const std::vector<std::string>& arguments);
+
+}  // namespace waymint::cli

@@ -1,0 +1,69 @@
+#include "cli/commands.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace waymint::cli {
+namespace {
+
+constexpr std::string_view programName = "waymint-cli";
+
+const std::array<CommandEntry, 3> commands{{
+    {Command::Categories, "categories", "categories OSM_FILE",
+     "prints the POI categories of OSM_FILE, one a line, as the category list shows them",
+     runCategories},
+    {Command::List, "list", "list OSM_FILE CATEGORY",
+     "prints the names of the POIs of CATEGORY, one a line, as a press on it lists them", runList},
+    {Command::Write, "write",
+     "write OSM_FILE (CATEGORY... | --all) --gpx-folder DIR [--alert] [--proximity N] "
+     "[--sound wav|mp3]",
+     "creates or extends DIR/<category>/<category>.gpx for each CATEGORY (or every category)\n"
+     "and prints a line per category: the category, TAB, the POIs added, TAB, the GPX path",
+     runWrite},
+}};
+
+void appendIndented(std::string& text, std::string_view lines) {
+  for (size_t start = 0; start <= lines.size();) {
+    size_t end = lines.find('\n', start);
+    if (end == std::string_view::npos) end = lines.size();
+    text.append("  ").append(lines.substr(start, end - start)).append("\n");
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+std::span<const CommandEntry> commandList() { return commands; }
+
+const CommandEntry* findCommand(std::string_view name) {
+  for (const CommandEntry& entry : commands) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
+}
+
+const CommandEntry& commandFor(Command command) {
+  for (const CommandEntry& entry : commands) {
+    if (entry.command == command) return entry;
+  }
+  throw std::logic_error("no such command");
+}
+
+std::string usage() {
+  std::string text;
+  for (const CommandEntry& entry : commands) {
+    text.append(programName).append(" ").append(entry.synopsis).append("\n");
+  }
+  text.append("\n");
+  for (const CommandEntry& entry : commands) {
+    text.append(entry.name).append(":\n");
+    appendIndented(text, entry.summary);
+  }
+  text.append(
+      "\nExit status: 0 when all went well, 1 when a run reported a failure, 2 for a usage\n"
+      "error or an OSM file that cannot be read.\n");
+  return text;
+}
+
+}  // namespace waymint::cli

@@ -1,0 +1,137 @@
+#include "cli/session.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include "cli/exit_status.h"
+#include "platform/files.h"
+
+namespace waymint::cli {
+namespace {
+
+namespace files = platform::files;
+
+constexpr std::string_view prefix = "waymint-cli: ";
+constexpr std::string_view clearToEnd = "\033[K";
+
+// The window's texts end their lines with CR LF; a terminal wants LF.
+std::string withUnixLineEnds(std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lines.push_back(text[i]);
+  }
+  return lines;
+}
+
+// Why `path` cannot be opened as an OSM file, checked before the window tries (File > Open
+// would pass over a folder or a missing file without a word).
+std::optional<std::string> unreadable(const std::string& path) {
+  if (files::isFolder(path)) return std::strerror(EISDIR);
+  if (files::isOrdinaryFile(path)) {
+    if (path.find('*') != std::string::npos) return "a name holding \"*\" is not opened";
+    return std::nullopt;
+  }
+  if (path.empty()) return std::strerror(ENOENT);
+  try {
+    files::length(path);
+  } catch (const files::IoError& error) {
+    return error.what();
+  }
+  return "not an ordinary file";
+}
+
+}  // namespace
+
+Session::Session(std::ostream& out, std::ostream& err, bool progressShown)
+    : m_out(out), m_err(err), m_showProgress(progressShown), m_program(m_machine) {
+  m_machine.onMessage([this](const std::string& text) { showMessage(text); });
+  m_machine.onProgress([this](std::optional<double> fraction) { showProgress(fraction); });
+  window().startUp(false);
+}
+
+bool Session::load(const std::string& osmFile) {
+  if (auto why = unreadable(osmFile)) {
+    complain("cannot read " + osmFile + ": " + *why);
+    return false;
+  }
+  const bool reportedBefore = m_messageShown;
+  m_loading = osmFile;
+  m_machine.chooseNext(osmFile);
+  window().mf_Click(2);
+  m_loading.clear();
+  clearProgress();
+  const app::State& state = m_program.state;
+  if (state.chunks.loaded && state.osmfile == osmFile) return true;
+  // A read that failed has been reported by the loader, naming the file.
+  if (m_messageShown == reportedBefore) complain("cannot read " + osmFile + ": not opened");
+  return false;
+}
+
+bool Session::choose(const std::string& category) {
+  platform::ListBox& categories = window().List1(2);
+  for (int i = 0; i < categories.count(); ++i) {
+    if (categories.item(i) == category) {
+      categories.setSelectedIndex(i);
+      return true;
+    }
+  }
+  categories.setSelectedIndex(-1);
+  return false;
+}
+
+void Session::print(std::string_view line) {
+  clearProgress();
+  m_out << line << '\n';
+}
+
+void Session::complain(std::string_view text) {
+  clearProgress();
+  m_out.flush();
+  m_err << prefix << withUnixLineEnds(text) << '\n';
+  m_err.flush();
+}
+
+int Session::status() const { return m_messageShown ? exitFailure : exitOk; }
+
+void Session::showMessage(const std::string& text) {
+  m_messageShown = true;
+  // While the file is being read, a message is the loader's: say which file it concerns.
+  if (!m_loading.empty() && !m_program.state.chunks.loaded) {
+    complain("cannot read " + m_loading + ": " + text);
+  } else {
+    complain(text);
+  }
+}
+
+std::string Session::currentActivity() const {
+  if (m_loading.empty()) return m_activity;
+  // The bytes move into the chunk table when the read is done; the survey follows.
+  return m_program.state.chunks.loaded ? "surveying" : "loading";
+}
+
+void Session::showProgress(std::optional<double> fraction) {
+  if (!m_showProgress) return;
+  if (!fraction) {
+    clearProgress();
+    return;
+  }
+  const int percent = static_cast<int>(std::floor(std::clamp(*fraction, 0.0, 1.0) * 100.0));
+  std::string line = currentActivity() + " " + std::to_string(percent) + "%";
+  if (line == m_progressLine) return;
+  m_progressLine = std::move(line);
+  m_err << '\r' << m_progressLine << clearToEnd;
+  m_err.flush();
+}
+
+void Session::clearProgress() {
+  if (m_progressLine.empty()) return;
+  m_err << '\r' << clearToEnd;
+  m_err.flush();
+  m_progressLine.clear();
+}
+
+}  // namespace waymint::cli
