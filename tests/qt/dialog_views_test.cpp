@@ -22,27 +22,12 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/settings_view.h"
 #include "support/temp_folder.h"
+#include "view_helpers.h"
 
 namespace waymint::testing {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-template <typename T = QObject>
-T* child(QWidget& root, const std::string& name) {
-  return root.findChild<T*>(QString::fromStdString(name));
-}
-
-void expectEveryControlShown(QWidget& view, const platform::Window& window) {
-  for (platform::Control* control : window.controls()) {
-    EXPECT_NE(child(view, control->name()), nullptr) << control->name();
-  }
-}
-
-void activate(QWidget& view) {
-  QEvent activation(QEvent::WindowActivate);
-  QCoreApplication::sendEvent(&view, &activation);
-}
 
 // Messages and file dialogs go to a headless machine, so that nothing waits for the user.
 class DialogViewsTest : public ::testing::Test {

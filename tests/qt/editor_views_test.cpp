@@ -23,37 +23,10 @@
 #include "platform/qt/edit_view.h"
 #include "platform/qt/qt_platform.h"
 #include "support/temp_folder.h"
+#include "view_helpers.h"
 
 namespace waymint::testing {
 namespace {
-
-template <typename T = QObject>
-T* child(QWidget& root, const std::string& name) {
-  return root.findChild<T*>(QString::fromStdString(name));
-}
-
-void expectEveryControlShown(QWidget& view, const platform::Window& window) {
-  for (platform::Control* control : window.controls()) {
-    EXPECT_NE(child(view, control->name()), nullptr) << control->name();
-  }
-}
-
-void activate(QWidget& view) {
-  QEvent activation(QEvent::WindowActivate);
-  QCoreApplication::sendEvent(&view, &activation);
-}
-
-void clickWithMouse(QWidget* widget) {
-  QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
-  QPointF global = widget->mapToGlobal(centre);
-  QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &press);
-  QCoreApplication::sendEvent(widget, &release);
-  QCoreApplication::processEvents();
-}
 
 // Messages go to a headless machine, so that nothing waits for a click on a box.
 class EditorViewsTest : public ::testing::Test {

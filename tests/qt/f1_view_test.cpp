@@ -14,14 +14,10 @@
 #include "platform/qt/f1_view.h"
 #include "platform/qt/qt_platform.h"
 #include "support/temp_folder.h"
+#include "view_helpers.h"
 
 namespace waymint::testing {
 namespace {
-
-template <typename T = QWidget>
-T* child(QWidget& root, const std::string& name) {
-  return root.findChild<T*>(QString::fromStdString(name));
-}
 
 QAction* menuAction(QWidget& root, const std::string& name) {
   return root.findChild<QAction*>(QString::fromStdString(name));
