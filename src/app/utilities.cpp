@@ -16,8 +16,13 @@ void busy_off(Program& program) { program.platform.setBusyPointer(false); }
 
 std::string loadtext(Program& program, const std::string& path) {
   if (!files::isOrdinaryFile(path)) return "";
-  program.state.starttime = program.platform.secondsSinceMidnight();
   program.state.osmfile = path;
+  return readTextFile(program, path);
+}
+
+std::string readTextFile(Program& program, const std::string& path) {
+  if (!files::isOrdinaryFile(path)) return "";
+  program.state.starttime = program.platform.secondsSinceMidnight();
   busy_on(program);
   std::string text;
   try {

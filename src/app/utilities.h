@@ -15,6 +15,10 @@ void busy_off(Program& program);
 // on; a failing read is reported with the platform's description and gives "".
 std::string loadtext(Program& program, const std::string& path);
 
+// loadtext without recording the path in `osmfile`: for readers of files that are not the
+// loaded OSM file.
+std::string readTextFile(Program& program, const std::string& path);
+
 // Turns every path separator in `p` into the platform's own, in place; returns the result.
 std::string fixpath(std::string& p);
 

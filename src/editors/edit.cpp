@@ -76,19 +76,7 @@ void edit::openGpx() {
   parsegpx(path);
 }
 
-std::string edit::loadtext2(const std::string& path) {
-  if (!files::isOrdinaryFile(path)) return "";
-  m_program.state.starttime = m_program.platform.secondsSinceMidnight();
-  app::busy_on(m_program);
-  std::string text;
-  try {
-    text = files::readWhole(path);
-  } catch (const files::IoError& error) {
-    m_program.platform.messageBox(error.what(), Buttons::Ok);
-  }
-  m_program.platform.yield();
-  return text;
-}
+std::string edit::loadtext2(const std::string& path) { return app::readTextFile(m_program, path); }
 
 void edit::parsegpx(const std::string& path) {
   const std::string text = loadtext2(path);
