@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 
 #include "app/program.h"
 #include "platform/headless/headless_platform.h"
@@ -109,6 +110,27 @@ TEST_F(F1ViewTest, FileOpenThroughTheMenuFillsTheCategoryList) {
   EXPECT_EQ(view.windowTitle().toStdString(), "WAYMINT .27 :" + path);
   EXPECT_EQ(menuAction(view, "mf(9)")->text().toStdString(), path);
   EXPECT_TRUE(child<QPushButton>(view, "Command2(0)")->isEnabled());
+}
+
+TEST_F(F1ViewTest, AlertBoxRunsItsHandlerOnAMouseReleaseOnly) {
+  qt::F1View view(program);
+  view.show();
+  auto* alert = child<QCheckBox>(view, "Check2");
+  alert->setFocus();
+  QTest::keyClick(alert, Qt::Key_Space);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(program.f1.Check2.value(), 1);
+  EXPECT_FALSE(program.state.alert);
+  EXPECT_FALSE(child<QLineEdit>(view, "Text3(1)")->isEnabled());
+
+  clickWithMouse(alert);
+  EXPECT_EQ(program.f1.Check2.value(), 0);
+  EXPECT_FALSE(program.state.alert);
+  clickWithMouse(alert);
+  EXPECT_EQ(program.f1.Check2.value(), 1);
+  EXPECT_TRUE(program.state.alert);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(child<QLineEdit>(view, "Text3(1)")->isEnabled());
 }
 
 TEST_F(F1ViewTest, ClosingWritesTheStateFile) {
