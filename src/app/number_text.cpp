@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <limits>
+#include <system_error>
 
 namespace waymint::app {
 
@@ -38,8 +40,16 @@ std::optional<double> leadingNumber(std::string_view text) {
   }
   // from_chars reads C text whatever the user's locale; it takes no plus sign.
   size_t from = start < text.size() && text[start] == '+' ? start + 1 : start;
+  const std::string_view number = text.substr(from, i - from);
   double value = 0.0;
-  std::from_chars(text.data() + from, text.data() + i, value);
+  if (std::from_chars(number.data(), number.data() + number.size(), value).ec ==
+      std::errc::result_out_of_range) {
+    // Beyond a double: a negative exponent makes it nought, any other infinitely big.
+    const size_t exponent = number.find_first_of("eE");
+    const bool tiny = exponent != std::string_view::npos && number[exponent + 1] == '-';
+    const double huge = std::numeric_limits<double>::infinity();
+    value = tiny ? 0.0 : (number.front() == '-' ? -huge : huge);
+  }
   return value;
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <limits>
+
 #include "app/number_text.h"
 #include "app/utilities.h"
 #include "platform/files.h"
@@ -112,6 +114,11 @@ TEST(NumberText, ReadsTheLeadingNumber) {
   EXPECT_EQ(app::leadingNumber("-2.5e2x"), -250.0);
   EXPECT_EQ(app::leadingNumber("+.5"), 0.5);
   EXPECT_EQ(app::leadingNumber("1e"), 1.0);
+  // Numbers beyond a double stay beyond any range a box checks.
+  EXPECT_EQ(app::leadingNumber("1e999"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(app::leadingNumber("-1e999m"), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(app::leadingNumber("1e-999"), 0.0);
+  EXPECT_EQ(app::leadingNumber(std::string(400, '9')), std::numeric_limits<double>::infinity());
   EXPECT_FALSE(app::leadingNumber("m25").has_value());
   EXPECT_FALSE(app::leadingNumber("").has_value());
   EXPECT_FALSE(app::leadingNumber("-.").has_value());

@@ -97,6 +97,9 @@ TEST(BoxNumber, Takes16BitsOnly) {
   EXPECT_EQ(gpx::boxNumber("32768"), std::nullopt);
   EXPECT_EQ(gpx::boxNumber("-32769"), std::nullopt);
   EXPECT_EQ(gpx::boxNumber("1e5"), std::nullopt);
+  EXPECT_EQ(gpx::boxNumber("1e999"), std::nullopt);
+  EXPECT_EQ(gpx::boxNumber("-1e999"), std::nullopt);
+  EXPECT_EQ(gpx::boxNumber("1e-999"), 0);
   EXPECT_EQ(gpx::boxNumber("-32768.5"), -32768);
 }
 
