@@ -1,5 +1,6 @@
 // WAYMINT: the desktop program.
 #include <QApplication>
+#include <QSessionManager>
 
 #include "app/program.h"
 #include "platform/qt/f1_view.h"
@@ -19,6 +20,9 @@ int main(int argc, char* argv[]) {
   waymint::qt::F1View view(program);
   platform.setMainWidget(&view);
   platform.onProgress([&view](std::optional<double> fraction) { view.showProgress(fraction); });
+  // Logging off or shutting the system down asks the program to close like the close box.
+  QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                   [&program](QSessionManager&) { program.f1.Form_QueryUnload(); });
   view.show();
   return application.exec();
 }

@@ -73,20 +73,24 @@ class f1 : public platform::Window {
   ControlArray<MenuEntry> mhlp;
 
   // --- re-entry ---
-  // Marks a load or a run in progress for as long as it lives. While one is in progress,
-  // the handlers that would start another ignore their event, and a close request waits
-  // until it has ended.
+  // Marks a load, a category press, a create or a category run in progress for as long as
+  // it lives. While one is in progress, the handlers that would start another ignore their
+  // event, the two lists take no clicks, and a close request waits until it has ended.
   class Operation {
    public:
-    explicit Operation(f1& window);
+    enum class Kind { Load, Run, Other };
+    // A load or a category run must not start inside one another (see loadOrRunInProgress()).
+    explicit Operation(f1& window, Kind kind = Kind::Other);
     ~Operation();
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
 
    private:
     f1& m_window;
+    Kind m_kind;
   };
   bool operationInProgress() const { return m_operations > 0; }
+  bool loadOrRunInProgress() const { return m_loadsAndRuns > 0; }
   // What the window's close box (or File > Exit) asks for: the window closes now, or, when
   // an operation is in progress, as soon as it has ended. Closing writes the state file and
   // ends the process.
@@ -128,6 +132,7 @@ class f1 : public platform::Window {
  private:
   Program& m_program;
   int m_operations = 0;
+  int m_loadsAndRuns = 0;
   bool m_closePending = false;
 };
 

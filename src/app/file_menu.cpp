@@ -33,15 +33,17 @@ std::string folderOf(const std::optional<std::string>& path) {
 // survey lists the new categories, the file goes to the top of the recent entries and the
 // caption shows it. A file that cannot be read leaves the previous one loaded, untouched.
 void openOsm(Program& program, const std::string& name, bool fromDialog) {
+  State& state = program.state;
+  f1& window = program.f1;
+  const std::string previous = state.osmfile;
+  state.osmfile = name;  // the caption names the file while it loads
   ChunkTable loaded;
   if (!loadbinary(program, name, loaded)) {
+    state.osmfile = previous;
     cap(program);
     return;
   }
-  State& state = program.state;
-  f1& window = program.f1;
   if (fromDialog) state.lastosm = name;
-  state.osmfile = name;
   window.List1(0).clear();
   window.List2.clear();
   window.Text4.setText("");
@@ -94,7 +96,7 @@ void f1::mf_Click(int Index) {
   }
   if (!usableName(name)) return;
 
-  Operation loading(*this);
+  Operation loading(*this, Operation::Kind::Load);
   if (open) enabled_(program, false);
   openOsm(program, name, open);
   if (open) enabled_(program, true);

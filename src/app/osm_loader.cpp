@@ -50,8 +50,8 @@ bool loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   if (!failure.empty()) {
     into = ChunkTable{};
     machine.progress(std::nullopt);
-    busy_off(program);
     machine.messageBox(failure, platform::Buttons::Ok);
+    busy_off(program);
     return false;
   }
   busy_off(program);

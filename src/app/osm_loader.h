@@ -9,7 +9,7 @@ class Program;
 struct ChunkTable;
 
 // Reads the OSM file `name` into a new chunk table: the whole file in one buffer, the
-// chunk bookkeeping over it. True when it was read; false after the platform's description
+// chunk bookkeeping over it. The caption is set first, from `osmfile`. True when it was read; false after the platform's description
 // of the failure has been shown, with `into` left empty.
 bool loadbinary(Program& program, const std::string& name, ChunkTable& into);
 

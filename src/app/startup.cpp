@@ -56,10 +56,20 @@ void f1::requestClose() {
   Form_Unload();
 }
 
-f1::Operation::Operation(f1& window) : m_window(window) { ++m_window.m_operations; }
+f1::Operation::Operation(f1& window, Kind kind) : m_window(window), m_kind(kind) {
+  if (m_window.m_operations++ == 0) {
+    m_window.List1(0).setEnabled(false);
+    m_window.List1(2).setEnabled(false);
+  }
+  if (m_kind != Kind::Other) ++m_window.m_loadsAndRuns;
+}
 
 f1::Operation::~Operation() {
-  if (--m_window.m_operations == 0 && m_window.m_closePending) {
+  if (m_kind != Kind::Other) --m_window.m_loadsAndRuns;
+  if (--m_window.m_operations > 0) return;
+  m_window.List1(0).setEnabled(true);
+  m_window.List1(2).setEnabled(true);
+  if (m_window.m_closePending) {
     m_window.m_closePending = false;
     m_window.requestClose();
   }

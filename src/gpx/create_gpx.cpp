@@ -155,7 +155,12 @@ void ExtractionRun::readAlertValues() {
 }
 
 bool ExtractionRun::mergeOldFile() {
-  m_state.oldgpx = app::loadtext(m_program, m_paths.gpx);
+  // As loadtext reads, except that a read that fails ends the run with its one message.
+  m_state.starttime = m_program.platform.secondsSinceMidnight();
+  m_state.osmfile = m_paths.gpx;
+  app::busy_on(m_program);
+  m_state.oldgpx = files::readWhole(m_paths.gpx);
+  m_program.platform.yield();
   const size_t closing = m_state.oldgpx.rfind("</gpx>");
   if (closing == std::string::npos) {
     message("Error merging file");
@@ -177,7 +182,7 @@ void ExtractionRun::scan() {
   for (std::int32_t k = 0; k <= chunks.chunkmax; ++k) {
     app::busy_on(m_program);
     m_program.platform.yield();
-    if (m_aa && !m_document.started()) initgpx(m_program, m_document, m_category);
+    if (m_aa && !m_document.started()) initgpx(m_document, m_paths.folder);
     const auto next = static_cast<std::uint64_t>(k + 1) * static_cast<std::uint64_t>(app::chunkSize);
     const size_t end = k >= chunks.chunkmax ? text.size() : std::min<size_t>(text.size(), next);
     scanUpTo(records, end);
@@ -209,8 +214,8 @@ void ExtractionRun::finish() {
 }  // namespace
 
 bool create_gpx(app::Program& program, bool aa) {
-  if (program.f1.operationInProgress()) return false;
-  app::f1::Operation running(program.f1);
+  if (program.f1.loadOrRunInProgress()) return false;
+  app::f1::Operation running(program.f1, app::f1::Operation::Kind::Run);
   ExtractionRun run(program, aa);
   try {
     return run.execute();

@@ -135,9 +135,8 @@ std::string waypointBlock(std::string_view lat, std::string_view lon, std::strin
   return block;
 }
 
-void initgpx(app::Program& program, GpxDocument& document, const std::string& title) {
-  const std::string folder = categoryPaths(program.state.gpxfolder, title).folder;
-  if (!platform::files::exists(folder)) platform::files::makeFolder(folder);
+void initgpx(GpxDocument& document, const std::string& categoryFolder) {
+  if (!platform::files::exists(categoryFolder)) platform::files::makeFolder(categoryFolder);
   document.procsave(gpxHead());
 }
 

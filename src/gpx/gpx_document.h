@@ -54,8 +54,9 @@ std::string waypointBlock(std::string_view lat, std::string_view lon, std::strin
                           const WaypointOptions& options);
 
 // Makes sure the category's folder exists (one level), then puts the head into `document`.
+// The folder is the run's, fixed when it started, whatever the GPX folder box says by now.
 // Throws platform::files::IoError when the folder cannot be made.
-void initgpx(app::Program& program, GpxDocument& document, const std::string& title);
+void initgpx(GpxDocument& document, const std::string& categoryFolder);
 // Puts one waypoint block into `document`, with "Sound", "Alert", `proximity` and `soundlink`
 // as they are at the time of the call.
 void addgpx(app::Program& program, GpxDocument& document, std::string_view lat,

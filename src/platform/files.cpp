@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -70,6 +71,17 @@ void writeAll(int fd, std::string_view bytes, const std::string& path) {
     }
     bytes.remove_prefix(static_cast<size_t>(written));
   }
+}
+
+// The file a path names at the end of its symbolic links: replacing that keeps the links.
+std::string throughLinks(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string target(real);
+  std::free(real);
+  return target;
 }
 
 std::string folderOf(const std::string& path) {
@@ -157,7 +169,7 @@ ByteBuffer readWholeBuffer(std::string_view path,
 }
 
 void replaceWhole(std::string_view path, std::string_view bytes) {
-  auto name = native(path);
+  auto name = throughLinks(native(path));
   struct stat old {};
   bool hadOld = ::stat(name.c_str(), &old) == 0;
   if (hadOld && S_ISDIR(old.st_mode)) fail(name, EISDIR);

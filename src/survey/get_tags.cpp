@@ -34,7 +34,7 @@ void reportProgress(app::Program& program, const app::RecordsHolding& records) {
 // The records whose "<node " starts in chunk c are those that hold a "<tag " before the
 // chunk's end (a record without one gives no value and need not be cut at all).
 void surveyChunk(app::Program& program, std::int32_t c, app::RecordsHolding& records,
-                 CategoryList& categories) {
+                 CategoryList& categories, bool& failureShown) {
   const app::ChunkTable& chunks = program.state.chunks;
   const auto next = static_cast<std::uint64_t>(c + 1) * static_cast<std::uint64_t>(app::chunkSize);
   const size_t end = c >= chunks.chunkmax ? chunks.bytes.size()
@@ -45,7 +45,10 @@ void surveyChunk(app::Program& program, std::int32_t c, app::RecordsHolding& rec
     const size_t upTo = std::min(end, records.scanned() + scanWindow);
     for (std::string_view record; records.next(record, upTo);) {
       recordValue(record, found);
-      for (int i = 0; i < found.failures; ++i) {
+      // One box says that tags could not be read; a box for each of them would bury the
+      // user under thousands on a damaged file.
+      if (found.failures > 0 && !failureShown) {
+        failureShown = true;
         program.platform.messageBox(std::string(invalidCallMessage), Buttons::Ok);
       }
       categories.add(found.value);
@@ -66,13 +69,14 @@ void get_tags(app::Program& program) {
     return;
   }
   // The scan yields: this keeps a new load from replacing the text under it.
-  app::f1::Operation operation(program.f1);
+  app::f1::Operation operation(program.f1, app::f1::Operation::Kind::Load);
   CategoryList categories;
+  bool failureShown = false;
   app::RecordsHolding records(program.state.chunks.bytes,
                               app::TextFinder("<tag ", app::TextFinder::Case::Exact));
   for (std::int32_t c = 0; c <= program.state.chunks.chunkmax; ++c) {
     app::busy_on(program);
-    surveyChunk(program, c, records, categories);
+    surveyChunk(program, c, records, categories, failureShown);
   }
   program.platform.yield();
   list.setItems(categories.takeSorted());

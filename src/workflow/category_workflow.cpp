@@ -26,6 +26,7 @@ std::string iconBeside(const std::string& gpxpath) {
 
 void f1::List1_MouseDown(int /*Index*/) {
   if (operationInProgress()) return;
+  Operation press(*this);
   State& state = m_program.state;
   List2.clear();
   Label1(0).setCaption("POIS found:");
@@ -50,6 +51,7 @@ void f1::Command1_Click() {
 
 void f1::createAndReport(const std::function<void(const std::string&)>& report) {
   if (operationInProgress()) return;
+  Operation create(*this);
   State& state = m_program.state;
   state.addmode = true;
   Command1.setEnabled(false);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "app/file_menu.h"
 #include "app/osm_loader.h"
@@ -191,12 +193,41 @@ TEST_F(FileMenuTest, UnusableNamesAreRefusedSilently) {
   start();
   window().Command1.setEnabled(true);
   open(folder.path());           // a folder
-  open(folder / "missing.osm");  // removed between the dialog and the load
+  open(folder / "missing.osm");  // gone by the time the dialog returns its name
   folder.write("x*.osm", smallOsm);
   open(folder / "x*.osm");  // a pattern, as a cancelled dialog returns it
   EXPECT_EQ(program->state.osmfile, "");
   EXPECT_TRUE(machine.messages().empty());
   EXPECT_TRUE(buttonsEnabled());
+}
+
+TEST_F(FileMenuTest, ProgressShowsWhileLoadingAndGoesAwayAfter) {
+  std::string big(9u << 20, ' ');
+  for (size_t at = 0; at + 100 < big.size(); at += 4096) big.replace(at, 60, "<node id=\"1\"><tag k=\"amenity\" v=\"bench\"/></node>");
+  std::string path = folder.write("big.osm", big);
+  start();
+  std::vector<std::optional<double>> reported;
+  machine.onProgress([&](std::optional<double> fraction) { reported.push_back(fraction); });
+  std::vector<std::string> captions;
+  machine.duringYield([&] { captions.push_back(window().caption()); });
+  open(path);
+  ASSERT_GE(reported.size(), 4u);
+  EXPECT_EQ(reported.front(), 0.0);
+  EXPECT_EQ(reported.back(), std::nullopt);
+  // The load reports each piece it reads, up to the whole file, before the survey goes on.
+  EXPECT_NE(std::find(reported.begin(), reported.end(), std::optional<double>(1.0)), reported.end());
+  EXPECT_GE(std::count_if(reported.begin(), reported.end(),
+                          [](auto f) { return f && *f > 0.0 && *f < 1.0; }),
+            2);
+  // While it loads, the caption names the file being loaded.
+  ASSERT_FALSE(captions.empty());
+  EXPECT_EQ(captions.front(), "WAYMINT .27 :" + path);
+
+  reported.clear();
+  open("/proc/self/mem");
+  ASSERT_FALSE(reported.empty());
+  EXPECT_EQ(reported.back(), std::nullopt);
+  EXPECT_EQ(window().caption(), "WAYMINT .27 :" + path);
 }
 
 TEST_F(FileMenuTest, FailedLoadKeepsThePreviousFile) {

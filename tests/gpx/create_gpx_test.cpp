@@ -271,7 +271,7 @@ TEST_F(CreateGpxTest, ACategoryPressDuringAWritingRunIsIgnored) {
 
 TEST_F(CreateGpxTest, NothingHappensWhileAnotherOperationIsInProgress) {
   {
-    app::f1::Operation loading(p.f1);
+    app::f1::Operation loading(p.f1, app::f1::Operation::Kind::Load);
     p.f1.List1(2).setSelectedIndex(-1);
     list();
     write();

@@ -176,24 +176,20 @@ TEST_F(WriterTest, AddgpxReadsTheBoxesAtTheTimeOfTheCall) {
 }
 
 TEST_F(WriterTest, InitgpxMakesTheCategoryFolderAndPutsTheHead) {
-  app::Program& p = start();
-  p.f1.Text1.setText(folder.path());
   GpxDocument document;
-  gpx::initgpx(p, document, "pub");
+  gpx::initgpx(document, folder / "pub");
   EXPECT_TRUE(platform::files::isFolder(folder / "pub"));
   EXPECT_EQ(document.bytes(), gpx::gpxHead() + "\r\n");
   // A name that is already there, folder or file, is left alone.
   folder.write("cafe", "not a folder");
   GpxDocument again;
-  gpx::initgpx(p, again, "cafe");
+  gpx::initgpx(again, folder / "cafe");
   EXPECT_EQ(slurp(folder / "cafe"), "not a folder");
 }
 
 TEST_F(WriterTest, InitgpxFailsWhenTheFolderCannotBeMade) {
-  app::Program& p = start();
-  p.f1.Text1.setText(folder / "missing/deeper");
   GpxDocument document;
-  EXPECT_THROW(gpx::initgpx(p, document, "pub"), platform::files::IoError);
+  EXPECT_THROW(gpx::initgpx(document, folder / "missing/deeper/pub"), platform::files::IoError);
   EXPECT_FALSE(document.started());
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -55,6 +56,18 @@ TEST(Files, ReplaceWholeWritesInOneStepAndKeepsTheOldFileOnFailure) {
   EXPECT_THROW(files::replaceWhole(folder / "missing/a.gpx", "x"), files::IoError);
   EXPECT_THROW(files::replaceWhole(folder.path(), "x"), files::IoError);
   EXPECT_EQ(entriesIn(folder.path()), 1u);  // no temporary file left beside it
+}
+
+TEST(Files, ReplaceWholeKeepsASymbolicLinkAndWritesTheFileBehindIt) {
+  TempFolder folder;
+  std::string real = folder.write("data/real.gpx", "old");
+  std::string link = folder / "link.gpx";
+  ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+  files::replaceWhole(link, "new");
+  EXPECT_EQ(slurp(real), "new");
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST(Files, ReadWholeGivesExactBytesOrThePlatformsText) {

@@ -87,6 +87,17 @@ TEST_F(SurveyTest, KeyWithoutValueIsReportedAndTheSurveyGoesOn) {
   EXPECT_EQ(machine.messages()[0].buttons, platform::Buttons::Ok);
 }
 
+TEST_F(SurveyTest, UnreadableTagsAreReportedOncePerSurvey) {
+  std::string body;
+  for (int i = 0; i < 500; ++i) body += node("    <tag k=\"amenity\"/>\n");
+  body += node(tag("amenity", "atm"));
+  EXPECT_EQ(survey(osm(body)), Entries{"atm"});
+  EXPECT_EQ(machine.messageTexts(), std::vector<std::string>{invalidCall});
+  // The next survey says it again.
+  EXPECT_EQ(survey(osm(body)), Entries{"atm"});
+  EXPECT_EQ(machine.messageTexts().size(), 2u);
+}
+
 TEST_F(SurveyTest, ValueEndingRightAfterItsMarkIsReported) {
   EXPECT_EQ(survey(osm(node("    <tag k=\"amenity\" v=/>\n") + node(tag("amenity", "atm")))),
             Entries{"atm"});
@@ -121,15 +132,15 @@ TEST_F(SurveyTest, TheListChangesOnceWithAllEntries) {
   std::string body;
   for (int i = 0; i < 300; ++i) body += node(tag("amenity", "v" + std::to_string(i)));
   load(osm(body));
-  int changes = 0;
-  std::vector<size_t> sizesSeen;
+  // The list also takes no clicks while the survey runs; what matters is that its entries
+  // change once, not entry by entry.
+  std::vector<size_t> sizesSeen{0};
   program->f1.List1(2).watch([&] {
-    ++changes;
-    sizesSeen.push_back(program->f1.List1(2).items().size());
+    const size_t size = program->f1.List1(2).items().size();
+    if (size != sizesSeen.back()) sizesSeen.push_back(size);
   });
   EXPECT_EQ(run().size(), 300u);
-  EXPECT_EQ(changes, 1);
-  EXPECT_EQ(sizesSeen, std::vector<size_t>{300});
+  EXPECT_EQ(sizesSeen, (std::vector<size_t>{0, 300}));
 }
 
 TEST_F(SurveyTest, ProgressIsShownWhileScanningAndHiddenAtTheEnd) {

@@ -243,7 +243,8 @@ void Bindings::menuEntry(platform::MenuEntry& model, QAction* view, std::functio
   view->setObjectName(QString::fromStdString(model.name()));
   watch(model, [&model, view] {
     view->setSeparator(model.isSeparator());
-    if (!model.isSeparator()) view->setText(toQString(model.caption()));
+    // A path such as "R&D.osm" is shown as it is, not with "&" taken for a shortcut mark.
+    if (!model.isSeparator()) view->setText(toQString(model.caption()).replace('&', "&&"));
     view->setEnabled(model.enabled());
     view->setVisible(model.visible());
   });
