@@ -2,13 +2,17 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "cli/descriptor_output.h"
 #include "cli/tool.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return waymint::cli::run(arguments, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+  waymint::cli::DescriptorOutput standardOutput(STDOUT_FILENO);
+  std::ostream out(&standardOutput);
+  return waymint::cli::run(arguments, out, std::cerr, ::isatty(STDERR_FILENO) == 1);
 }

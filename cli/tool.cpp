@@ -1,14 +1,52 @@
 #include "cli/tool.h"
 
+#include <cstring>
 #include <exception>
+#include <string>
 #include <variant>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/descriptor_output.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
 
 namespace waymint::cli {
+namespace {
+
+// ": " and the system's description of why `out` failed, when its buffer knows it.
+std::string whyFailed(const std::ostream& out) {
+  const auto* descriptor = dynamic_cast<const DescriptorOutput*>(out.rdbuf());
+  if (!descriptor || descriptor->error() == 0) return "";
+  return std::string(": ") + std::strerror(descriptor->error());
+}
+
+// A script must not take a run whose output was lost for a success: once standard output
+// is flushed, a failed stream fails the run.
+int finish(std::ostream& out, std::ostream& err, int status) {
+  out.flush();
+  if (out) return status;
+  err << "waymint-cli: cannot write standard output" << whyFailed(out) << '\n';
+  err.flush();
+  return exitFailure;
+}
+
+int work(const Invocation& invocation, std::ostream& out, std::ostream& err, bool showProgress) {
+  if (invocation.command == Command::Help) {
+    out << usage();
+    return exitOk;
+  }
+  try {
+    Session session(out, err, showProgress);
+    return commandFor(invocation.command).run(invocation, session);
+  } catch (const std::exception& failure) {
+    out.flush();
+    err << "waymint-cli: " << failure.what() << '\n';
+    return exitFailure;
+  }
+}
+
+}  // namespace
 
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
         bool showProgress) {
@@ -17,21 +55,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     err << "waymint-cli: " << error->reason << "\n\n" << usage();
     return exitUsage;
   }
-  const Invocation& invocation = std::get<Invocation>(parsed);
-  if (invocation.command == Command::Help) {
-    out << usage();
-    return exitOk;
-  }
-  try {
-    Session session(out, err, showProgress);
-    const int status = commandFor(invocation.command).run(invocation, session);
-    out.flush();
-    return status;
-  } catch (const std::exception& failure) {
-    out.flush();
-    err << "waymint-cli: " << failure.what() << '\n';
-    return exitFailure;
-  }
+  return finish(out, err, work(std::get<Invocation>(parsed), out, err, showProgress));
 }
 
 }  // namespace waymint::cli

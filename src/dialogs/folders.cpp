@@ -48,8 +48,8 @@ void folders::Dir1_DblClick() {
   if (entry < 0) return;
   try {
     moveDir(Dir1.entries()[static_cast<size_t>(entry)]);
-  } catch (const files::IoError& error) {
-    report(error.what());
+  } catch (const files::IoError&) {
+    // A folder that is gone or cannot be read is not opened, without a word: the list stays.
   }
 }
 

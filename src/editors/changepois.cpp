@@ -57,6 +57,8 @@ void appendReplaced(std::string& out, std::string_view chunk, std::string_view f
 struct Replacement {
   bool proximityFound = false;
   bool replaces = false;
+  // When not empty, replaced by `to` in a chunk before `from` is.
+  std::string uncomment;
   std::string from;
   std::string to;
 };
@@ -76,18 +78,16 @@ Replacement planReplacement(std::string_view text, bool alert, int distance) {
   const std::string seg(text.substr(p, length));
   const std::string live = "<gpxx:Proximity>" + std::to_string(distance) + "</gpxx:Proximity>";
   plan.replaces = true;
+  plan.from = seg;
   if (!alert) {
-    plan.from = seg;
     plan.to = "<!--" + seg + "-->";
-  } else if (commented) {
-    // The commented element becomes a live one with the new distance, and its comment
-    // markers go with it, so that the file stays well-formed.
-    plan.from = "<!--" + seg + "-->";
-    plan.to = live;
-  } else {
-    plan.from = seg;
-    plan.to = live;
+    return plan;
   }
+  plan.to = live;
+  // A commented element becomes a live one with the new distance, its comment markers gone
+  // so that the file stays well-formed; the same element already live in other waypoints
+  // takes the new distance too, so that the file does not end with two live distances.
+  if (commented) plan.uncomment = "<!--" + seg + "-->";
   return plan;
 }
 
@@ -139,12 +139,18 @@ void edall::rewrite(const std::string& text, int distance) {
   std::string rebuilt;
   rebuilt.reserve(text.size() + text.size() / 8);
   rebuilt.append(whole.substr(0, first));
+  std::string uncommented;  // one waypoint at a time, its room kept from one to the next
   for (size_t at = first; at != npos;) {
     const size_t start = at + waypointMark.size();
     const size_t next = app::findText(whole, waypointMark, start);
+    std::string_view chunk = whole.substr(start, next == npos ? npos : next - start);
+    if (!plan.uncomment.empty()) {
+      uncommented.clear();
+      appendReplaced(uncommented, chunk, plan.uncomment, plan.to);
+      chunk = uncommented;
+    }
     rebuilt.append(waypointMark);
-    appendReplaced(rebuilt, whole.substr(start, next == npos ? npos : next - start), plan.from,
-                   plan.to);
+    appendReplaced(rebuilt, chunk, plan.from, plan.to);
     at = next;
   }
   message("saving");

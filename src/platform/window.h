@@ -27,8 +27,9 @@ class Window {
     if (m_observer) m_observer();
   }
 
-  // Run by the platform when the window is first shown and whenever it becomes the
-  // program's active window again.
+  // Run when the window becomes active on being shown: once per opening, since every
+  // window of the program but the main one is modal (its own message boxes and dialogs
+  // closing do not run it again).
   virtual void Form_Activate() {}
 
   // Closes the window (its own "OK", "Close" or "Exit"); the view follows.

@@ -13,10 +13,12 @@ extern char** environ;
 namespace waymint::testing {
 namespace {
 
+// With `standardOutput` given, standard output goes to that file (one that exists: a device
+// such as /dev/full) and is not captured.
 Finished spawn(const std::vector<std::string>& arguments, const std::string& workingFolder,
-               bool searchPath) {
+               bool searchPath, const std::string& standardOutput = "") {
   TempFolder capture;
-  const std::string outPath = capture / "out";
+  const std::string outPath = standardOutput.empty() ? capture / "out" : standardOutput;
   const std::string errPath = capture / "err";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -41,7 +43,7 @@ Finished spawn(const std::vector<std::string>& arguments, const std::string& wor
   if (::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     finished.status = WEXITSTATUS(status);
   }
-  finished.out = slurp(outPath);
+  if (standardOutput.empty()) finished.out = slurp(outPath);
   finished.err = slurp(errPath);
   return finished;
 }
@@ -56,6 +58,13 @@ Finished runTool(const std::vector<std::string>& arguments, const std::string& w
   std::vector<std::string> all{WAYMINT_CLI};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return spawn(all, workingFolder, false);
+}
+
+Finished runToolWritingTo(const std::string& standardOutput,
+                          const std::vector<std::string>& arguments) {
+  std::vector<std::string> all{WAYMINT_CLI};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return spawn(all, "", false, standardOutput);
 }
 
 std::vector<std::string> linesOf(const std::string& text) {

@@ -22,6 +22,10 @@ Finished runProgram(const std::vector<std::string>& arguments,
                     const std::string& workingFolder = "");
 // Runs the built waymint-cli with the arguments that follow its name.
 Finished runTool(const std::vector<std::string>& arguments, const std::string& workingFolder = "");
+// The same with standard output sent to the existing file `standardOutput` (a device such as
+// /dev/full), which is not read back: `out` stays empty.
+Finished runToolWritingTo(const std::string& standardOutput,
+                          const std::vector<std::string>& arguments);
 
 // The lines of a text, each without its LF.
 std::vector<std::string> linesOf(const std::string& text);

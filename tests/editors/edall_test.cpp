@@ -142,6 +142,21 @@ TEST_F(EdallTest, AlertOnOverCommentedAlertsMakesThemLive) {
   EXPECT_TRUE(wellFormed(path));
 }
 
+TEST_F(EdallTest, AlertOnOverLiveAndCommentedAlertsLeavesOneLiveDistance) {
+  auto cafes = threeCafes();
+  std::string text = gpxHead() + waypointBlock(cafes[0], alertLine(true, "150")) +
+                     waypointBlock(cafes[1], alertLine(false, "150")) +
+                     waypointBlock(cafes[2], alertLine(false, "99")) + "</gpx>\r\n";
+  std::string path = pick("extended.gpx", text);
+  apply(true, "300");
+  // The first element, live or commented, takes the new distance; another one stays.
+  std::string expected = gpxHead() + waypointBlock(cafes[0], alertLine(true, "300")) +
+                         waypointBlock(cafes[1], alertLine(true, "300")) +
+                         waypointBlock(cafes[2], alertLine(false, "99")) + "</gpx>\r\n\r\n";
+  EXPECT_EQ(slurp(path), expected);
+  EXPECT_TRUE(wellFormed(path));
+}
+
 TEST_F(EdallTest, TheSharedFlagCountsWhenTheBoxWasNotTouched) {
   std::string path = pick("cafe.gpx", gpxDocument(threeCafes(), true, "150"));
   p.state.alert = true;  // set by the main window

@@ -1,63 +1,63 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "gpx/gpx_document.h"
 
 namespace waymint::testing {
 
-// GPX text laid out as the program's writer lays it out: the head, one block per waypoint,
-// the closing line, every line ending in CR LF.
+// GPX text as the program's own writer makes it: the head, one block per waypoint, the
+// closing line, each put in with procsave, so every line ends in CR LF. Built with the writer
+// itself, so that the editors are tested against what it writes today.
 struct WaypointText {
   std::string lat;
   std::string lon;
   std::string name;
 };
 
-inline std::string gpxHead() {
-  return "<?xml version=\"1.0\"  encoding=\"Windows-1252\" standalone=\"no\" ?>\r\n"
-         "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" xmlns:gpxx = "
-         "\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\" creator=\"Veltrana\" "
-         "version=\"1.1\" xmlns:xsi = \"http://www.w3.org/2001/XMLSchema-instance\" "
-         "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
-         "http://www.topografix.com/GPX/1/1/gpx.xsd "
-         "http://www.garmin.com/xmlschemas/GpxExtensions/v3 "
-         "http://www8.garmin.com/xmlschemas/GpxExtensions/v3/GpxExtensionsv3.xsd\">\r\n"
-         "<metadata>\r\n"
-         "    <link href=\"http://example.org/osm\"><text>Free OSM tools for easy "
-         "mapping.</text>\r\n"
-         " </link>\r\n"
-         "</metadata>\r\n";
+inline constexpr std::string_view crlf = "\r\n";
+
+inline std::string gpxHead() { return gpx::gpxHead() + std::string(crlf); }
+
+// The writer's block of `w` with the sound link on, the alert as asked, CR LF at its end.
+inline std::string writtenBlock(const WaypointText& w, bool alert, const std::string& distance) {
+  gpx::WaypointOptions options;
+  options.sound = true;
+  options.soundlink = "file:///gpx/cafe/cafe.mp3";
+  options.alert = alert;
+  options.proximity = std::stoi(distance);
+  return gpx::waypointBlock(w.lat, w.lon, w.name, options) + std::string(crlf);
 }
 
-// The alert line of a block: live with the alert on, inside a comment with it off.
+// Where the line holding the proximity element starts in `block`, and its length without
+// its CR LF.
+struct LineSpan {
+  size_t start;
+  size_t length;
+};
+inline LineSpan proximityLine(const std::string& block) {
+  const size_t at = block.find("<gpxx:Proximity>");
+  if (at == std::string::npos) throw std::logic_error("the writer's block has no proximity");
+  const size_t start = block.rfind('\n', at) + 1;  // npos + 1 is 0: the block's first line
+  return {start, block.find(crlf, at) - start};
+}
+
+// The writer's alert line: the element itself with the alert on, inside a comment with it off.
 inline std::string alertLine(bool alert, const std::string& distance) {
-  std::string element = "<gpxx:Proximity>" + distance + "</gpxx:Proximity>";
-  return alert ? "  " + element : "  <!--" + element + "-->";
+  const std::string block = writtenBlock({"0", "0", "x"}, alert, distance);
+  const LineSpan line = proximityLine(block);
+  return block.substr(line.start, line.length);
 }
 
+// The writer's block of `w` whose alert line is `alert`, as a file extended later, or edited
+// by hand, may hold it.
 inline std::string waypointBlock(const WaypointText& w, const std::string& alert) {
-  return "<wpt lat=\"" + w.lat + "\" lon=\"" + w.lon + "\">\r\n"
-         "<name>" + w.name + "</name>\r\n"
-         "<cmt>This is " + w.name + "</cmt>\r\n"
-         "   <desc></desc>\r\n"
-         "   <link href=\"file:///gpx/cafe/cafe.mp3\" />\r\n"
-         "  <extensions>\r\n"
-         " <gpxx:WaypointExtension>\r\n" +
-         alert + "\r\n"
-         " <gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>\r\n"
-         " <gpxx:Categories>\r\n"
-         "   <gpxx:Category>Category1</gpxx:Category>\r\n"
-         " </gpxx:Categories>\r\n"
-         "  <gpxx:Address>\r\n"
-         " <gpxx:StreetAddress>; </gpxx:StreetAddress>\r\n"
-         "  <gpxx:City></gpxx:City>\r\n"
-         "  <gpxx:State></gpxx:State>\r\n"
-         " <gpxx:Country></gpxx:Country>\r\n"
-         "<gpxx:PostalCode></gpxx:PostalCode>\r\n"
-         " </gpxx:Address>\r\n"
-         "</gpxx:WaypointExtension>\r\n"
-         "</extensions>\r\n"
-         "</wpt>\r\n";
+  std::string block = writtenBlock(w, true, "150");
+  const LineSpan line = proximityLine(block);
+  return block.replace(line.start, line.length, alert);
 }
 
 inline const std::vector<WaypointText>& threeCafes() {
@@ -73,8 +73,8 @@ inline const std::vector<WaypointText>& threeCafes() {
 inline std::string gpxDocument(const std::vector<WaypointText>& waypoints, bool alert,
                                const std::string& distance) {
   std::string text = gpxHead();
-  for (const auto& w : waypoints) text += waypointBlock(w, alertLine(alert, distance));
-  return text + "</gpx>\r\n";
+  for (const auto& w : waypoints) text += writtenBlock(w, alert, distance);
+  return text + "</gpx>" + std::string(crlf);
 }
 
 }  // namespace waymint::testing

@@ -134,16 +134,61 @@ TEST_F(FoldersViewTest, ActivatingAnEntryOpensItAndOkTakesIt) {
   EXPECT_EQ(program.state.gpxfolder, folder / "gpx/cafe");
 }
 
-TEST_F(FoldersViewTest, ChoosingADriveMovesTheList) {
+TEST_F(FoldersViewTest, LaterActivationsLeaveTheListsWhereTheUserPutThem) {
+  dialogs::folders window(program);
+  window.Form_Load();
+  qt::FoldersView view(window, nullptr);
+  view.show();
+  activate(view);
+  QCoreApplication::processEvents();
+  auto* list = child<QListWidget>(view, "Dir1");
+  emit list->itemActivated(list->item(list->count() - 1));
+  auto* text = child<QLineEdit>(view, "Text1");
+  text->setText("nowhere");
+  text->textEdited("nowhere");
+  child<QPushButton>(view, "Command1(0)")->click();
+  EXPECT_EQ(machine.messageTexts(), Texts{"Invalid folder."});
+
+  // The window comes back to the front as the message box closes.
+  activate(view);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.Dir1.path(), folder / "gpx/cafe");
+  EXPECT_EQ(window.Text1.text(), "nowhere");
+  EXPECT_EQ(text->text(), "nowhere");
+  EXPECT_EQ(list->item(window.Dir1.currentIndex())->text().trimmed(), "cafe");
+}
+
+TEST_F(FoldersViewTest, ChoosingAnotherDriveMovesTheList) {
   dialogs::folders window(program);
   window.Form_Load();
   qt::FoldersView view(window, nullptr);
   activate(view);
+  window.Drive1.setDrives({"/", folder / "gpx/bar"});
+  window.Drive1.setDrive(folder / "gpx/bar");
   auto* drives = child<QComboBox>(view, "Drive1");
   emit drives->activated(0);
   QCoreApplication::processEvents();
+  EXPECT_EQ(window.Drive1.drive(), "/");
   EXPECT_EQ(window.Dir1.path(), "/");
   EXPECT_EQ(child<QLineEdit>(view, "Text1")->text(), "/");
+}
+
+TEST_F(FoldersViewTest, ChoosingTheChosenDriveAgainKeepsTheFolder) {
+  dialogs::folders window(program);
+  window.Form_Load();
+  qt::FoldersView view(window, nullptr);
+  activate(view);
+  auto* list = child<QListWidget>(view, "Dir1");
+  emit list->itemActivated(list->item(list->count() - 1));
+  ASSERT_EQ(window.Dir1.path(), folder / "gpx/cafe");
+  auto* drives = child<QComboBox>(view, "Drive1");
+  const int chosen = drives->findText(QString::fromStdString(window.Drive1.drive()));
+  ASSERT_GE(chosen, 0);
+  emit drives->activated(chosen);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.Dir1.path(), folder / "gpx/cafe");
+  EXPECT_EQ(child<QLineEdit>(view, "Text1")->text().toStdString(), folder / "gpx/cafe");
+  EXPECT_TRUE(machine.messages().empty());
 }
 
 TEST_F(FoldersViewTest, InvalidFolderKeepsTheViewOpenAndCancelClosesIt) {

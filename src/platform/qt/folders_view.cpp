@@ -119,9 +119,13 @@ void FoldersView::bindDriveList(QComboBox* view) {
   };
   refresh();
   model.watch(refresh);
+  // The list reports a choice of the drive already chosen too; only a change of drive
+  // moves the folder list, so that the user keeps the folder they were in.
   connect(view, &QComboBox::activated, this, [this, &model](int index) {
     if (index < 0 || index >= static_cast<int>(model.drives().size())) return;
-    model.setDrive(model.drives()[static_cast<size_t>(index)]);
+    const std::string& drive = model.drives()[static_cast<size_t>(index)];
+    if (drive == model.drive()) return;
+    model.setDrive(drive);
     m_window.Drive1_Change();
   });
 }

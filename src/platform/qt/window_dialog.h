@@ -9,8 +9,8 @@ namespace waymint::qt {
 class Bindings;
 
 // The common part of the views of the program's modal windows: the window's name and
-// caption, the window's activation handler on every activation, and the view's closing
-// when the model has closed. The close box and Escape close the model as its own "Close".
+// caption, the window's activation handler once per opening (on the view's first
+// activation), and the view's closing when the model has closed. The close box and Escape close the model as its own "Close".
 class WindowDialog : public QDialog {
  public:
   WindowDialog(platform::Window& window, QWidget* parent);
@@ -27,6 +27,7 @@ class WindowDialog : public QDialog {
   platform::Window& m_window;
   Bindings* m_bindings;
   bool m_finished = false;
+  bool m_activated = false;
 };
 
 }  // namespace waymint::qt
