@@ -211,6 +211,8 @@ QWidget* F1View::buildWorkflow() {
   head4->addWidget(selected);
   auto* selectedPath = new QLabel(step4);
   selectedPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long GPX path is cut at the window's edge rather than widening the whole window.
+  selectedPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   b.label(w.Label4(2), selectedPath);
   head4->addWidget(selectedPath, 1);
   c4->addLayout(head4);
