@@ -50,16 +50,27 @@ ByteBuffer ByteBuffer::withRoomFor(size_t size) {
     buffer.m_text.resize(size);
     return buffer;
   }
-  int flags = MAP_PRIVATE | MAP_ANONYMOUS;
-#ifdef MAP_POPULATE
-  flags |= MAP_POPULATE;
-#endif
-  void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, flags, -1, 0);
+  void* memory =
+      ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (memory == MAP_FAILED) throw std::bad_alloc();
   buffer.m_map = static_cast<char*>(memory);
   buffer.m_mapSize = size;
   buffer.m_size = size;
   return buffer;
+}
+
+void ByteBuffer::prepare(size_t offset, size_t size) {
+#ifdef MADV_POPULATE_WRITE
+  if (!m_map || offset >= m_size) return;
+  // Whole pages only; a system without this advice faults the pages in as they are written.
+  const size_t page = 4096;
+  const size_t begin = offset & ~(page - 1);
+  const size_t end = std::min(m_mapSize, offset + size);
+  ::madvise(m_map + begin, end - begin, MADV_POPULATE_WRITE);
+#else
+  (void)offset;
+  (void)size;
+#endif
 }
 
 std::string ByteBuffer::takeString() && {

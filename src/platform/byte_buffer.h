@@ -21,6 +21,9 @@ class ByteBuffer {
 
   // `size` bytes of room, their content unset. Throws std::bad_alloc when there is no room.
   static ByteBuffer withRoomFor(size_t size);
+  // Makes the pages of [offset, offset + size) ready in one call before they are written, as
+  // a whole buffer's would be at once: piece by piece, the program stays responsive.
+  void prepare(size_t offset, size_t size);
 
   const char* data() const { return m_map ? m_map : m_text.data(); }
   char* data() { return m_map ? m_map : m_text.data(); }

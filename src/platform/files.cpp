@@ -155,7 +155,9 @@ ByteBuffer readWholeBuffer(std::string_view path,
   constexpr size_t piece = size_t{4} << 20;
   size_t done = 0;
   while (done < expected) {
-    size_t got = readInto(buffer.data() + done, std::min(piece, expected - done));
+    const size_t want = std::min(piece, expected - done);
+    buffer.prepare(done, want);
+    size_t got = readInto(buffer.data() + done, want);
     if (got == 0) break;  // the file shrank since it was measured
     done += got;
     if (onProgress) onProgress(context, static_cast<double>(done) / static_cast<double>(expected));
