@@ -94,9 +94,7 @@ TEST_F(FoldersViewTest, ShowsItsModelAndFollowsActivation) {
   dialogs::folders window(program);
   window.Form_Load();
   qt::FoldersView view(window, nullptr);
-  view.show();
-  activate(view);
-  QCoreApplication::processEvents();
+  showActivated(view);
   EXPECT_EQ(view.objectName(), "folders");
   EXPECT_EQ(view.windowTitle(), "Select Folder");
   expectEveryControlShown(view, window);
@@ -119,9 +117,7 @@ TEST_F(FoldersViewTest, ActivatingAnEntryOpensItAndOkTakesIt) {
   dialogs::folders window(program);
   window.Form_Load();
   qt::FoldersView view(window, nullptr);
-  view.show();
-  activate(view);
-  QCoreApplication::processEvents();
+  showActivated(view);
   auto* list = child<QListWidget>(view, "Dir1");
   emit list->itemActivated(list->item(list->count() - 1));
   QCoreApplication::processEvents();
@@ -138,9 +134,7 @@ TEST_F(FoldersViewTest, LaterActivationsLeaveTheListsWhereTheUserPutThem) {
   dialogs::folders window(program);
   window.Form_Load();
   qt::FoldersView view(window, nullptr);
-  view.show();
-  activate(view);
-  QCoreApplication::processEvents();
+  showActivated(view);
   auto* list = child<QListWidget>(view, "Dir1");
   emit list->itemActivated(list->item(list->count() - 1));
   auto* text = child<QLineEdit>(view, "Text1");

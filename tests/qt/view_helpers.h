@@ -32,6 +32,13 @@ inline void activate(QWidget& view) {
   QCoreApplication::sendEvent(&view, &activation);
 }
 
+// Shows the view and makes it the active window, as opening it does.
+inline void showActivated(QWidget& view) {
+  view.show();
+  activate(view);
+  QCoreApplication::processEvents();
+}
+
 // A press and release of the left mouse button in the middle of the widget.
 inline void clickWithMouse(QWidget* widget) {
   QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
