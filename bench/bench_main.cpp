@@ -13,11 +13,12 @@
 
 #include "app/osm_loader.h"
 #include "app/program.h"
-#include "app/text_search.h"
+#include "osm/text_search.h"
 #include "gpx/create_gpx.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "survey/get_tags.h"
+#include "workflow/connect.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
   machine.setExecutableFolder(output.string());
   machine.onMessage([](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); });
   waymint::app::Program program(machine);
+  waymint::workflow::connect(program);
   program.f1.Form_Load();
   program.f1.Text1.setText(output.string());
 
@@ -76,7 +78,7 @@ int main(int argc, char** argv) {
 
   size_t nodes = 0;
   const double reference = timed([&] {
-    for (size_t at = 0; (at = waymint::app::findText(bytes, "<node ", at)) != std::string::npos; at += 6) ++nodes;
+    for (size_t at = 0; (at = waymint::osm::findText(bytes, "<node ", at)) != std::string::npos; at += 6) ++nodes;
   });
   rows.push_back({"survey", timed([&] { waymint::survey::get_tags(program); })});
 

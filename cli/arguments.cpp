@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/commands.h"
+#include "osm/number_text.h"
 
 namespace waymint::cli {
 namespace {
@@ -120,6 +121,12 @@ ParseResult writeInvocation(Gathered gathered) {
   invocation.gpxFolder = *gathered.gpxFolder;
   invocation.alert = gathered.alert;
   if (gathered.proximity) invocation.proximity = *gathered.proximity;
+  // Read as the Proximity box reads it ("25m" is 25), but a distance beyond the box's range
+  // is a wrong command line, not a run that goes on with another distance.
+  if (!osm::boxNumber(invocation.proximity)) {
+    return UsageError{"--proximity takes a distance from -32768 to 32767, not " +
+                      invocation.proximity};
+  }
   if (gathered.sound == "wav") {
     invocation.sound = gpx::SoundFormat::Wav;
   } else if (gathered.sound == "mp3") {

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "osm/text_search.h"
+
 namespace waymint::cli {
 namespace {
 
@@ -26,7 +28,7 @@ const std::array<CommandEntry, 3> commands{{
 void appendIndented(std::string& text, std::string_view lines) {
   for (size_t start = 0; start <= lines.size();) {
     size_t end = lines.find('\n', start);
-    if (end == std::string_view::npos) end = lines.size();
+    if (end == osm::npos) end = lines.size();
     text.append("  ").append(lines.substr(start, end - start)).append("\n");
     start = end + 1;
   }

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "cli/exit_status.h"
 #include "platform/files.h"
+#include "workflow/connect.h"
 
 namespace waymint::cli {
 namespace {
@@ -48,6 +48,7 @@ std::optional<std::string> unreadable(const std::string& path) {
 
 Session::Session(std::ostream& out, std::ostream& err, bool progressShown)
     : m_out(out), m_err(err), m_showProgress(progressShown), m_program(m_machine) {
+  workflow::connect(m_program);
   m_machine.onMessage([this](const std::string& text) { showMessage(text); });
   m_machine.onProgress([this](std::optional<double> fraction) { showProgress(fraction); });
   window().startUp(false);
@@ -94,8 +95,6 @@ void Session::complain(std::string_view text) {
   m_err << prefix << withUnixLineEnds(text) << '\n';
   m_err.flush();
 }
-
-int Session::status() const { return m_messageShown ? exitFailure : exitOk; }
 
 void Session::showMessage(const std::string& text) {
   m_messageShown = true;

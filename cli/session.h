@@ -34,9 +34,6 @@ class Session {
   // A line of the tool's own on standard error.
   void complain(std::string_view text);
 
-  // exitFailure once the window showed any message, else exitOk.
-  int status() const;
-
  private:
   void showMessage(const std::string& text);
   void showProgress(std::optional<double> fraction);

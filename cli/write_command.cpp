@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "workflow/category_workflow.h"
 
 namespace waymint::cli {
 namespace {
@@ -19,15 +20,16 @@ std::string fullPath(const std::string& folder) {
   return failed ? folder : full.string();
 }
 
-void setControls(const Invocation& invocation, app::f1& window) {
+void setControls(const Invocation& invocation, app::Program& program) {
+  app::f1& window = program.f1;
   window.Text1.setText(fullPath(invocation.gpxFolder));
   window.Check2.setValue(invocation.alert ? 1 : 0);
-  window.Check2_MouseUp();
+  workflow::Check2_MouseUp(program);
   window.Text3(1).setText(invocation.proximity);
   window.Text3(0).setText("20");
   const bool sound = invocation.sound != gpx::SoundFormat::None;
   window.Check1.setValue(sound ? 1 : 0);
-  window.Check1_MouseUp();
+  workflow::Check1_MouseUp(program);
   if (sound) {
     const bool wav = invocation.sound == gpx::SoundFormat::Wav;
     window.Opt(0).setValue(wav);
@@ -35,30 +37,32 @@ void setControls(const Invocation& invocation, app::f1& window) {
   }
 }
 
-void writeCategory(const std::string& category, Session& session) {
-  app::f1& window = session.window();
+// A press on the category and the create button; false when the category was not written.
+bool writeCategory(const std::string& category, Session& session) {
+  app::Program& program = session.program();
   const bool listed = session.choose(category);
   session.setActivity("scanning " + category);
-  window.List1_MouseDown(2);
+  workflow::List1_MouseDown(program, 2);
   // The press has said "Please select"; the create button would only say it again.
-  if (!listed) return;
-  bool reported = false;
-  window.createAndReport([&reported](const std::string&) { reported = true; });
-  if (!reported) return;
-  session.print(category + '\t' + std::to_string(window.List2.count()) + '\t' +
-                session.program().state.gpxpath);
+  if (!listed) return false;
+  const gpx::RunResult result = workflow::createAndReport(program, [](const std::string&) {});
+  if (!result.complete()) return false;
+  session.print(category + '\t' + std::to_string(result.added) + '\t' + program.state.gpxpath);
+  return true;
 }
 
 }  // namespace
 
 int runWrite(const Invocation& invocation, Session& session) {
   if (!session.load(invocation.osmFile)) return exitUsage;
-  app::f1& window = session.window();
-  setControls(invocation, window);
+  setControls(invocation, session.program());
   const std::vector<std::string> categories =
-      invocation.all ? window.List1(2).items() : invocation.categories;
-  for (const std::string& category : categories) writeCategory(category, session);
-  return session.status();
+      invocation.all ? session.window().List1(2).items() : invocation.categories;
+  int status = exitOk;
+  for (const std::string& category : categories) {
+    if (!writeCategory(category, session)) status = exitFailure;
+  }
+  return status;
 }
 
 }  // namespace waymint::cli

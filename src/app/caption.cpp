@@ -1,12 +1,12 @@
 #include "app/caption.h"
 
-#include "app/number_text.h"
+#include "osm/number_text.h"
 #include "app/program.h"
 
 namespace waymint::app {
 
 void cap(Program& program) {
-  program.f1.setCaption("WAYMINT" + numberText(program.state.version) + " :" +
+  program.f1.setCaption("WAYMINT" + osm::numberText(program.state.version) + " :" +
                         program.state.osmfile);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/controls.h"
@@ -23,7 +22,7 @@ using platform::Shape;
 using platform::TextBox;
 
 // The main window: every control and menu entry with its design caption, index and start
-// state, and the window's event handlers. Created once at start, never re-created.
+// state, and the handlers of the application shell. Created once at start, never re-created.
 class f1 : public platform::Window {
  public:
   explicit f1(Program& program);
@@ -97,7 +96,7 @@ class f1 : public platform::Window {
   void requestClose();
   bool closePending() const { return m_closePending; }
 
-  // --- event handlers ---
+  // --- event handlers of the application shell; the workflow's are in workflow/ ---
   void Form_Load();
   // Start-up as Form_Load runs it, with or without the state file (the command-line tool
   // neither reads nor writes it).
@@ -107,27 +106,8 @@ class f1 : public platform::Window {
   // The window has closed: the process ends.
   void Form_Unload();
   void Text1_Change();
-
-  // File menu and "Load OSM".
+  // The File menu (and "Load OSM", which runs its "Open").
   void mf_Click(int Index);
-  void Command2_Click(int Index);
-  // The category workflow.
-  void List1_MouseDown(int Index);
-  void Command1_Click();
-  // The create button's work, handing its completion report to `report` (the button shows
-  // it in a message box; the command-line tool prints it its own way).
-  void createAndReport(const std::function<void(const std::string&)>& report);
-  void Check1_MouseUp();
-  void Check2_MouseUp();
-  // The GPX file actions and the launchers.
-  void Command3_Click();
-  void Command4_Click();
-  void command5_Click();
-  void Picture5_Click(int Index);
-  // Help, Tools and Edit menus.
-  void mhlp_Click(int Index);
-  void mtl_Click(int Index);
-  void medd_Click(int Index);
 
  private:
   Program& m_program;

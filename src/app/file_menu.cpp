@@ -7,9 +7,7 @@
 #include "app/osm_loader.h"
 #include "app/program.h"
 #include "app/utilities.h"
-#include "dialogs/info.h"
 #include "platform/files.h"
-#include "survey/get_tags.h"
 
 namespace waymint::app {
 namespace {
@@ -18,10 +16,6 @@ namespace files = platform::files;
 
 constexpr int firstRecent = 9;
 constexpr int lastRecent = 16;
-
-bool usableName(const std::string& name) {
-  return files::isOrdinaryFile(name) && name.find('*') == std::string::npos;
-}
 
 std::string folderOf(const std::optional<std::string>& path) {
   if (!path) return "";
@@ -48,7 +42,7 @@ void openOsm(Program& program, const std::string& name, bool fromDialog) {
   window.List2.clear();
   window.Text4.setText("");
   state.chunks = std::move(loaded);
-  survey::get_tags(program);
+  if (program.above.get_tags) program.above.get_tags(program);
   updatmf(program, name);
   cap(program);
 }
@@ -74,8 +68,7 @@ void updatmf(Program& program, const std::string& name) {
 void f1::mf_Click(int Index) {
   Program& program = m_program;
   if (Index == 6) {
-    dialogs::Info about(program);
-    program.platform.showModal(about);
+    if (program.above.showAbout) program.above.showAbout(program);
     return;
   }
   if (Index == 8) {
@@ -94,16 +87,12 @@ void f1::mf_Click(int Index) {
   } else {
     name = mf(Index).caption();
   }
-  if (!usableName(name)) return;
+  if (!pickedFileExists(name)) return;
 
   Operation loading(*this, Operation::Kind::Load);
   if (open) enabled_(program, false);
   openOsm(program, name, open);
   if (open) enabled_(program, true);
-}
-
-void f1::Command2_Click(int Index) {
-  if (Index == 0) mf_Click(2);
 }
 
 }  // namespace waymint::app

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/caption.h"
+#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "platform/files.h"
@@ -42,9 +43,9 @@ bool loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   } catch (const files::IoError& error) {
     failure = error.what();
   } catch (const std::bad_alloc&) {
-    failure = "Out of memory";
+    failure = outOfMemoryMessage;
   } catch (const std::length_error&) {
-    failure = "Out of memory";
+    failure = outOfMemoryMessage;
   }
   machine.yield();
   if (!failure.empty()) {

@@ -4,12 +4,10 @@
 
 namespace waymint::app {
 
-std::string_view ChunkTable::chunk(std::int32_t k) const {
-  const auto begin = static_cast<std::int64_t>(k) * chunkSize;
-  const auto size = static_cast<std::int64_t>(bytes.size());
-  if (k < 0 || begin >= size) return {};
-  return bytes.view().substr(static_cast<size_t>(begin),
-                                        static_cast<size_t>(std::min(chunkSize, size - begin)));
+size_t ChunkTable::chunkEnd(std::int32_t k) const {
+  if (k >= chunkmax) return bytes.size();
+  const auto next = static_cast<std::uint64_t>(k + 1) * static_cast<std::uint64_t>(chunkSize);
+  return static_cast<size_t>(std::min<std::uint64_t>(bytes.size(), next));
 }
 
 }  // namespace waymint::app

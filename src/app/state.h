@@ -15,15 +15,17 @@ namespace waymint::app {
 // Bytes of the chunk size: the loaded file is kept as chunks of this many characters.
 inline constexpr std::int64_t chunkSize = 48673404;
 
-// The loaded OSM file: its bytes, held once, and the chunk table over them. `chunks(k)` is
-// a view of the bytes from chunkSize × k on (at most chunkSize of them); the blanks that
-// would pad a short chunk are not stored.
+// The loaded OSM file: its bytes, held once, and the chunk table over them. Chunk k holds
+// the bytes from chunkSize × k on (at most chunkSize of them); the blanks that would pad a
+// short chunk are not stored.
 struct ChunkTable {
   platform::ByteBuffer bytes;
   std::int32_t chunkmax = 0;
   bool loaded = false;
 
-  std::string_view chunk(std::int32_t k) const;
+  // Where the text ends whose node records start in chunks 0 to k: the start of chunk k + 1,
+  // or the end of the file for the last chunk, which takes every record up to it.
+  size_t chunkEnd(std::int32_t k) const;
 };
 
 // The process-wide record of named fields that every part of the program reads and writes.
@@ -57,8 +59,6 @@ struct State {
 
   // The icon expected beside the chosen category's GPX.
   std::string bmppath;
-
-  std::int32_t& chunkmax() { return chunks.chunkmax; }
 };
 
 }  // namespace waymint::app

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/number_text.h"
+#include "osm/number_text.h"
 #include "app/program.h"
 #include "platform/files.h"
 
@@ -53,7 +53,7 @@ class ValueReader {
   bool number(double& into) {
     std::string_view line;
     if (!m_lines.next(line)) return false;
-    auto value = leadingNumber(line);
+    auto value = osm::leadingNumber(line);
     if (!value) return false;
     into = *value;
     return true;
@@ -117,7 +117,7 @@ void loaddata(Program& program) {
 void savedata(Program& program) {
   const State& state = program.state;
   const std::string crlf = "\r\n";
-  std::string text = numberText(state.version) + crlf;
+  std::string text = osm::numberText(state.version) + crlf;
   for (int index = 9; index <= 16; ++index) text += program.f1.mf(index).caption() + crlf;
   for (const std::string* value :
        {&state.restemplates[0], &state.stylepath, &state.spare}) {

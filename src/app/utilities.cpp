@@ -34,6 +34,10 @@ std::string readTextFile(Program& program, const std::string& path) {
   return text;
 }
 
+bool pickedFileExists(const std::string& path) {
+  return files::isOrdinaryFile(path) && path.find('*') == std::string::npos;
+}
+
 std::string fixpath(std::string& p) {
   p = files::native(p);
   return p;

@@ -19,6 +19,10 @@ std::string loadtext(Program& program, const std::string& path);
 // loaded OSM file.
 std::string readTextFile(Program& program, const std::string& path);
 
+// Whether a name that a file dialog gave can be taken: an ordinary file is there and the
+// name holds no "*" (a cancelled dialog gives back its pattern, such as "*.gpx").
+bool pickedFileExists(const std::string& path);
+
 // Turns every path separator in `p` into the platform's own, in place; returns the result.
 std::string fixpath(std::string& p);
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/text_search.h"
+#include "osm/text_search.h"
 #include "platform/files.h"
 
 namespace waymint::dialogs {
@@ -67,7 +67,7 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
   while (start < line.size()) {
     size_t blank = line.find_first_of(" \t", start);
     if (blank != start) fields.push_back(line.substr(start, blank - start));
-    if (blank == std::string_view::npos) break;
+    if (blank == osm::npos) break;
     start = blank + 1;
   }
   return fields;
@@ -79,7 +79,7 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
 
 bool byName(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return app::lowerAscii(x) < app::lowerAscii(y);
+    return osm::lowerAscii(x) < osm::lowerAscii(y);
   });
 }
 

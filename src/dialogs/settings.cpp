@@ -1,24 +1,15 @@
 #include "dialogs/settings.h"
 
-#include <algorithm>
-
 #include "app/program.h"
-#include "app/text_search.h"
-#include "platform/files.h"
+#include "app/utilities.h"
+#include "osm/text_search.h"
 
 namespace waymint::dialogs {
-
-namespace files = platform::files;
 
 namespace {
 
 constexpr platform::Rgb lightYellow{255, 255, 128};
 constexpr const char* programPattern = "*.exe";
-
-std::string lowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), app::lowerAscii);
-  return text;
-}
 
 }  // namespace
 
@@ -41,18 +32,18 @@ void settings::Command2_Click(int Index) {
   // A cancelled dialog gives back its preset, which the check below refuses.
   auto chosen = m_program.platform.openFileDialog({programPattern, programPattern, ""});
   const std::string path = chosen.value_or(programPattern);
-  if (!files::isOrdinaryFile(path) || path.find('*') != std::string::npos) return;
+  if (!app::pickedFileExists(path)) return;
 
-  const std::string lower = lowerCase(path);
+  const std::string lower = osm::lowerCase(path);
   if (Index == 0) {
-    if (!app::containsText(lower, "loader.exe")) {
+    if (!osm::containsText(lower, "loader.exe")) {
       m_program.platform.messageBox("poiloader.exe not found", platform::Buttons::Ok);
       return;
     }
     m_program.state.loaderpath = path;
     Text1(0).setText(path);
   } else if (Index == 1) {
-    if (!app::containsText(lower, ".exe")) {
+    if (!osm::containsText(lower, ".exe")) {
       m_program.platform.messageBox(".exe not found", platform::Buttons::Ok);
       return;
     }

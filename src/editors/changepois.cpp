@@ -1,15 +1,15 @@
 #include "editors/edall.h"
 
-#include <cmath>
-#include <cstring>
 #include <string>
 #include <string_view>
 
-#include "app/number_text.h"
+#include "app/messages.h"
 #include "app/program.h"
-#include "app/text_search.h"
 #include "app/utilities.h"
 #include "gpx/savetext.h"
+#include "osm/number_text.h"
+#include "osm/text_finder.h"
+#include "osm/text_search.h"
 #include "platform/files.h"
 
 namespace waymint::editors {
@@ -18,38 +18,16 @@ namespace files = platform::files;
 
 namespace {
 
-constexpr size_t npos = std::string_view::npos;
+using osm::npos;
 constexpr std::string_view waypointMark = "<wpt";
 constexpr std::string_view proximityOpen = "<gpxx:proximity";
 constexpr std::string_view proximityClose = "</gpxx:proximity";
 constexpr std::string_view commentedProximity = "<!--<gpxx:proximity";
 constexpr size_t closingTagLength = std::string_view("</gpxx:Proximity>").size();
 
-// Position of the first `needle` in `text`, the letters A to Z of the text taken in lower
-// case; `needle` is lower case and starts with a character that is no letter.
+// Position of the first `needle` in `text`, letter case ignored.
 size_t findIgnoringCase(std::string_view text, std::string_view needle) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  for (const char* at = begin; end - at >= static_cast<std::ptrdiff_t>(needle.size()); ++at) {
-    at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<size_t>(end - at)));
-    if (!at || end - at < static_cast<std::ptrdiff_t>(needle.size())) return npos;
-    size_t i = 1;
-    while (i < needle.size() && app::lowerAscii(at[i]) == needle[i]) ++i;
-    if (i == needle.size()) return static_cast<size_t>(at - begin);
-  }
-  return npos;
-}
-
-// Appends `chunk` to `out` with every occurrence of `from` (letter case significant)
-// replaced by `to`.
-void appendReplaced(std::string& out, std::string_view chunk, std::string_view from,
-                    std::string_view to) {
-  size_t start = 0;
-  for (size_t hit; (hit = app::findText(chunk, from, start)) != npos; start = hit + from.size()) {
-    out.append(chunk.substr(start, hit - start));
-    out.append(to);
-  }
-  out.append(chunk.substr(start));
+  return osm::TextFinder(needle, osm::TextFinder::Case::Ignore).findIn(text);
 }
 
 // What one run does in every waypoint: the element text it looks for and what replaces it.
@@ -103,24 +81,24 @@ void edall::changepois() {
   app::busy_off(m_program);
 }
 
-// The distance typed in the proximity box: its leading number, rounded half to even. A
-// distance is a 16-bit number, so a larger one overflows.
+// The distance typed in the proximity box, read as every number box is; a distance is a
+// 16-bit number, so a larger one overflows.
 std::optional<int> edall::readDistance() {
-  const double value = std::nearbyint(app::leadingNumber(Text3(1).text()).value_or(0.0));
-  if (value < -32768.0 || value > 32767.0) {
-    message("Overflow");
+  const auto value = osm::boxNumber(Text3(1).text());
+  if (!value) {
+    message(std::string(app::overflowMessage));
     return std::nullopt;
   }
-  if (value < 1.0) {
+  if (*value < 1) {
     message("Check proximity");
     return std::nullopt;
   }
-  return static_cast<int>(value);
+  return *value;
 }
 
 void edall::rewrite(const std::string& text, int distance) {
   const std::string_view whole(text);
-  const size_t first = app::findText(whole, waypointMark);
+  const size_t first = osm::findText(whole, waypointMark);
   if (first == npos) {
     message("Can't parse this file");
     return;
@@ -130,7 +108,7 @@ void edall::rewrite(const std::string& text, int distance) {
   if (!plan.proximityFound) {
     for (size_t at = first; at != npos;) {
       message("kennee find proximity");
-      at = app::findText(whole, waypointMark, at + waypointMark.size());
+      at = osm::findText(whole, waypointMark, at + waypointMark.size());
     }
     return;
   }
@@ -142,15 +120,15 @@ void edall::rewrite(const std::string& text, int distance) {
   std::string uncommented;  // one waypoint at a time, its room kept from one to the next
   for (size_t at = first; at != npos;) {
     const size_t start = at + waypointMark.size();
-    const size_t next = app::findText(whole, waypointMark, start);
+    const size_t next = osm::findText(whole, waypointMark, start);
     std::string_view chunk = whole.substr(start, next == npos ? npos : next - start);
     if (!plan.uncomment.empty()) {
       uncommented.clear();
-      appendReplaced(uncommented, chunk, plan.uncomment, plan.to);
+      osm::replaceAll(uncommented, chunk, plan.uncomment, plan.to);
       chunk = uncommented;
     }
     rebuilt.append(waypointMark);
-    appendReplaced(rebuilt, chunk, plan.from, plan.to);
+    osm::replaceAll(rebuilt, chunk, plan.from, plan.to);
     at = next;
   }
   message("saving");

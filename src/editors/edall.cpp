@@ -1,12 +1,10 @@
 #include "editors/edall.h"
 
 #include "app/program.h"
+#include "app/utilities.h"
 #include "editors/gpx_pick.h"
-#include "platform/files.h"
 
 namespace waymint::editors {
-
-namespace files = platform::files;
 
 edall::edall(app::Program& program) : Window("edall", "Form1"), m_program(program) {
   own(Command2);
@@ -27,7 +25,7 @@ void edall::Check2_MouseUp() { m_program.state.alert = Check2.checked(); }
 
 void edall::Command2_Click() {
   std::string path = pickGpx(m_program);
-  if (files::isOrdinaryFile(path) && path.find('*') == std::string::npos) m_editfile = path;
+  if (app::pickedFileExists(path)) m_editfile = path;
 }
 
 void edall::Command1_Click(int Index) {

@@ -3,30 +3,27 @@
 #include <optional>
 #include <string_view>
 
+#include "app/messages.h"
 #include "app/program.h"
-#include "app/text_search.h"
 #include "app/utilities.h"
 #include "editors/gpx_pick.h"
-#include "platform/files.h"
+#include "osm/text_search.h"
 
 namespace waymint::editors {
 
-namespace files = platform::files;
 using platform::Buttons;
 
 namespace {
 
-constexpr size_t npos = std::string_view::npos;
+using osm::npos;
 constexpr std::string_view waypointMark = "<wpt ";
 constexpr std::string_view nameOpen = "<name>";
 constexpr std::string_view endTagOpen = "</";
-// What the platform says when a piece of text to cut out is not there.
-constexpr const char* invalidArgument = "Invalid procedure call or argument";
 
 size_t waypointCount(std::string_view text) {
   size_t count = 0;
-  for (size_t at = app::findText(text, waypointMark); at != npos;
-       at = app::findText(text, waypointMark, at + waypointMark.size())) {
+  for (size_t at = osm::findText(text, waypointMark); at != npos;
+       at = osm::findText(text, waypointMark, at + waypointMark.size())) {
     ++count;
   }
   return count;
@@ -35,11 +32,11 @@ size_t waypointCount(std::string_view text) {
 // The name of one waypoint: after its first "<name>" (up to a second one, if any), the text
 // before the first "</". Nothing when either is missing.
 std::optional<std::string_view> nameOf(std::string_view chunk) {
-  const size_t nameAt = app::findText(chunk, nameOpen);
+  const size_t nameAt = osm::findText(chunk, nameOpen);
   if (nameAt == npos) return std::nullopt;
   std::string_view rest = chunk.substr(nameAt + nameOpen.size());
-  rest = rest.substr(0, app::findText(rest, nameOpen));
-  const size_t endAt = app::findText(rest, endTagOpen);
+  rest = rest.substr(0, osm::findText(rest, nameOpen));
+  const size_t endAt = osm::findText(rest, endTagOpen);
   if (endAt == npos) return std::nullopt;
   return rest.substr(0, endAt);
 }
@@ -71,7 +68,7 @@ void edit::Command1_Click() { close(); }
 
 void edit::openGpx() {
   std::string path = pickGpx(m_program);
-  if (!files::isOrdinaryFile(path) || path.find('*') != std::string::npos) return;
+  if (!app::pickedFileExists(path)) return;
   List1.clear();
   parsegpx(path);
 }
@@ -83,13 +80,13 @@ void edit::parsegpx(const std::string& path) {
   const std::string_view whole(text);
   m_program.platform.messageBox(std::to_string(waypointCount(whole)), Buttons::Ok);
 
-  for (size_t at = app::findText(whole, waypointMark); at != npos;) {
+  for (size_t at = osm::findText(whole, waypointMark); at != npos;) {
     const size_t start = at + waypointMark.size();
-    at = app::findText(whole, waypointMark, start);
+    at = osm::findText(whole, waypointMark, start);
     if (auto name = nameOf(whole.substr(start, at == npos ? npos : at - start))) {
       List1.addItem(std::string(*name));
     } else {
-      m_program.platform.messageBox(invalidArgument, Buttons::Ok);
+      m_program.platform.messageBox(std::string(app::invalidCallMessage), Buttons::Ok);
     }
   }
   app::busy_off(m_program);

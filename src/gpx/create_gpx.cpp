@@ -8,13 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
-#include "gpx/box_number.h"
 #include "gpx/gpx_document.h"
 #include "gpx/gpx_paths.h"
 #include "gpx/parse.h"
 #include "gpx/record_selection.h"
+#include "osm/number_text.h"
 #include "platform/files.h"
 
 namespace waymint::gpx {
@@ -37,11 +38,9 @@ class ExtractionRun {
         m_aa(aa),
         m_listed2(program.f1.List2.count()) {}
 
-  // True when the run went through to its end: the list is complete and, in a writing
-  // run, the GPX written.
-  bool execute();
+  RunResult execute();
   // Ends the run after a failure: reports it once; the file on disk was not touched.
-  void fail(const std::string& description);
+  RunResult fail(const std::string& description);
 
  private:
   bool takeCategory();
@@ -68,24 +67,25 @@ class ExtractionRun {
   int m_taken = 0;
 };
 
-bool ExtractionRun::execute() {
+RunResult ExtractionRun::execute() {
+  using End = RunResult::End;
   m_state.oldgpx.clear();
-  if (!takeCategory()) return false;
-  if (!makeFolder()) return false;
+  if (!takeCategory()) return {End::NothingSelected};
+  if (!makeFolder()) return {End::NoFolder};
   m_state.gpxpath = m_paths.gpx;
   showIcon();
   m_state.merging = false;
-  if (m_aa && !prepareWriting()) return false;
+  if (m_aa && !prepareWriting()) return {End::NotMerged};
   scan();
   if (m_aa) {
     m_document.procsave("</gpx>");
     files::replaceWhole(m_paths.gpx, m_document.bytes());
   }
   finish();
-  return true;
+  return {End::Complete, m_window.List2.count() - m_listed2};
 }
 
-void ExtractionRun::fail(const std::string& description) {
+RunResult ExtractionRun::fail(const std::string& description) {
   message(description);
   // Nothing was written, so nothing counts as added.
   if (m_window.List2.count() > m_listed2) {
@@ -94,6 +94,7 @@ void ExtractionRun::fail(const std::string& description) {
     m_window.List2.setItems(std::move(kept));
   }
   finish();
+  return {RunResult::End::Failed};
 }
 
 bool ExtractionRun::takeCategory() {
@@ -142,15 +143,15 @@ bool ExtractionRun::prepareWriting() {
 }
 
 void ExtractionRun::readAlertValues() {
-  if (auto speed = boxNumber(m_window.Text3(0).text())) {
+  if (auto speed = osm::boxNumber(m_window.Text3(0).text())) {
     m_state.speed = *speed;
   } else {
-    message("Overflow");
+    message(std::string(app::overflowMessage));
   }
-  if (auto proximity = boxNumber(m_window.Text3(1).text())) {
+  if (auto proximity = osm::boxNumber(m_window.Text3(1).text())) {
     m_state.proximity = *proximity;
   } else {
-    message("Overflow");
+    message(std::string(app::overflowMessage));
   }
 }
 
@@ -183,9 +184,7 @@ void ExtractionRun::scan() {
     app::busy_on(m_program);
     m_program.platform.yield();
     if (m_aa && !m_document.started()) initgpx(m_document, m_paths.folder);
-    const auto next = static_cast<std::uint64_t>(k + 1) * static_cast<std::uint64_t>(app::chunkSize);
-    const size_t end = k >= chunks.chunkmax ? text.size() : std::min<size_t>(text.size(), next);
-    scanUpTo(records, end);
+    scanUpTo(records, chunks.chunkEnd(k));
   }
 }
 
@@ -213,18 +212,15 @@ void ExtractionRun::finish() {
 
 }  // namespace
 
-bool create_gpx(app::Program& program, bool aa) {
-  if (program.f1.loadOrRunInProgress()) return false;
+RunResult create_gpx(app::Program& program, bool aa) {
+  if (program.f1.loadOrRunInProgress()) return {};
   app::f1::Operation running(program.f1, app::f1::Operation::Kind::Run);
   ExtractionRun run(program, aa);
   try {
     return run.execute();
-  } catch (const platform::files::IoError& error) {
-    run.fail(error.what());
   } catch (const std::exception& error) {
-    run.fail(error.what());
+    return run.fail(error.what());
   }
-  return false;
 }
 
 }  // namespace waymint::gpx

@@ -1,7 +1,7 @@
 #include "gpx/gpx_document.h"
 
 #include "app/program.h"
-#include "app/text_search.h"
+#include "osm/text_search.h"
 #include "app/web_addresses.h"
 #include "gpx/gpx_paths.h"
 #include "platform/files.h"
@@ -10,25 +10,13 @@ namespace waymint::gpx {
 namespace {
 
 constexpr std::string_view crlf = "\r\n";
-constexpr size_t npos = std::string_view::npos;
+using osm::npos;
 
 constexpr std::string_view gpxNamespace = "http://www.topografix.com/GPX/1/1";
 constexpr std::string_view garminNamespace = "http://www.garmin.com/xmlschemas/GpxExtensions/v3";
 constexpr std::string_view schemaInstanceNamespace = "http://www.w3.org/2001/XMLSchema-instance";
 constexpr std::string_view garminSchema =
     "http://www.garmin.com/xmlschemas/GpxExtensions/v3/GpxExtensionsv3.xsd";
-
-// Every occurrence of `piece` removed, in one pass from left to right.
-std::string withoutAll(std::string_view text, std::string_view piece) {
-  std::string result;
-  result.reserve(text.size());
-  size_t from = 0;
-  for (size_t at; (at = app::findText(text, piece, from)) != npos; from = at + piece.size()) {
-    result.append(text.substr(from, at - from));
-  }
-  result.append(text.substr(from));
-  return result;
-}
 
 // The 'lat="…" lon="…"' part of a start tag written by wptLine().
 std::string_view positionOf(std::string_view wptLine) {
@@ -40,8 +28,8 @@ std::string_view positionOf(std::string_view wptLine) {
 void collectPositions(std::string_view text, std::unordered_set<std::string>& positions) {
   constexpr std::string_view latOpen = "lat=\"";
   constexpr std::string_view lonOpen = "\" lon=\"";
-  for (size_t at = app::findText(text, latOpen); at != npos;
-       at = app::findText(text, latOpen, at + 1)) {
+  for (size_t at = osm::findText(text, latOpen); at != npos;
+       at = osm::findText(text, latOpen, at + 1)) {
     const size_t latEnd = text.find('"', at + latOpen.size());
     if (latEnd == npos) break;
     if (text.compare(latEnd, lonOpen.size(), lonOpen) != 0) continue;
@@ -94,8 +82,8 @@ std::string gpxHead() {
 
 std::string wptLine(std::string_view lat, std::string_view lon) {
   const std::string line =
-      "<wpt lat=\"" + std::string(lat) + "\" lon=\"" + withoutAll(lon, "\r") + "\">";
-  return withoutAll(line, ">\r");
+      "<wpt lat=\"" + std::string(lat) + "\" lon=\"" + osm::replaceAll(lon, "\r", "") + "\">";
+  return osm::replaceAll(line, ">\r", "");
 }
 
 std::string waypointBlock(std::string_view lat, std::string_view lon, std::string_view nam,

@@ -1,6 +1,6 @@
 #include "gpx/gpx_paths.h"
 
-#include "app/text_search.h"
+#include "osm/text_search.h"
 #include "platform/files.h"
 
 namespace waymint::gpx {
@@ -13,25 +13,12 @@ bool isControl(char c) {
   return code < 32 || code == 127;
 }
 
-std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  std::string result;
-  result.reserve(text.size());
-  size_t start = 0;
-  for (size_t at; (at = app::findText(text, from, start)) != std::string_view::npos;
-       start = at + from.size()) {
-    result.append(text.substr(start, at - start));
-    result.append(to);
-  }
-  result.append(text.substr(start));
-  return result;
-}
-
 }  // namespace
 
 std::string fileName(std::string_view category) {
   std::string name(category);
   for (char& c : name) {
-    if (isControl(c) || forbidden.find(c) != std::string_view::npos) c = '_';
+    if (isControl(c) || forbidden.find(c) != osm::npos) c = '_';
   }
   if (!name.empty() && name.find_first_not_of('.') == std::string::npos) {
     name.assign(name.size(), '_');
@@ -40,7 +27,7 @@ std::string fileName(std::string_view category) {
 }
 
 std::string collapseSeparators(std::string_view path) {
-  return replaceAll(replaceAll(path, "\\\\", "\\"), "//", "/");
+  return osm::replaceAll(osm::replaceAll(path, "\\\\", "\\"), "//", "/");
 }
 
 CategoryPaths categoryPaths(std::string_view gpxfolder, std::string_view category) {

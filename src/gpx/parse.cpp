@@ -4,18 +4,18 @@
 #include <cstdlib>
 
 #include "app/program.h"
-#include "app/text_search.h"
+#include "osm/text_search.h"
 #include "gpx/gpx_document.h"
 
 namespace waymint::gpx {
 namespace {
 
-constexpr size_t npos = std::string_view::npos;
+using osm::npos;
 
 // Searches and pieces with 1-based positions, 0 meaning "not found", so that the name rule
 // reads as it is defined.
 std::int64_t find1(std::string_view t, std::string_view p, std::int64_t from) {
-  const size_t at = app::findText(t, p, static_cast<size_t>(from - 1));
+  const size_t at = osm::findText(t, p, static_cast<size_t>(from - 1));
   return at == npos ? 0 : static_cast<std::int64_t>(at) + 1;
 }
 
@@ -23,15 +23,6 @@ std::string_view sub1(std::string_view t, std::int64_t start, std::int64_t count
   const auto first = static_cast<size_t>(start - 1);
   if (first >= t.size()) return {};
   return t.substr(first, static_cast<size_t>(count));
-}
-
-std::string withoutQuotes(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
-  for (char c : text) {
-    if (c != '"') result += c;
-  }
-  return result;
 }
 
 }  // namespace
@@ -45,7 +36,7 @@ std::string fnstrip(std::string_view s1) {
 }
 
 std::optional<std::string_view> attributeValue(std::string_view s1, std::string_view key) {
-  const size_t at = app::findText(s1, key);
+  const size_t at = osm::findText(s1, key);
   if (at == npos) return std::nullopt;
   const size_t value = at + key.size();
   if (value < s1.size() && (s1[value] == '"' || s1[value] == '\'')) {
@@ -69,8 +60,8 @@ void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& doc
   const auto latValue = attributeValue(s1, "lat=");
   const auto lonValue = attributeValue(s1, "lon=");
   if (!latValue || !lonValue) return;
-  const std::string lat = withoutQuotes(*latValue);
-  std::string lon = withoutQuotes(*lonValue);
+  const std::string lat = osm::replaceAll(*latValue, "\"", "");
+  std::string lon = osm::replaceAll(*lonValue, "\"", "");
 
   std::string nam = fnstrip(rawName(s1));
   if (nam == state.category) nam += ":" + lat + "," + lon;

@@ -2,13 +2,14 @@
 
 #include <string_view>
 
-#include "app/records_holding.h"
+#include "osm/records_holding.h"
 
 namespace waymint::gpx {
 
 // The node records of a category, in file order. A record belongs to the category when it
-// holds the category text in any case, and is left out when it holds a double quote directly
-// followed by ref in any case (a ref key, a key or value beginning with ref).
+// holds the category text in any case, and is left out when it holds no tag ("<tag "), or a
+// double quote directly followed by ref in any case (a ref key, a key or value beginning
+// with ref).
 class CategoryRecords {
  public:
   CategoryRecords(std::string_view text, std::string_view category);
@@ -20,8 +21,8 @@ class CategoryRecords {
   size_t scanned() const { return m_records.scanned(); }
 
  private:
-  app::RecordsHolding m_records;
-  app::TextFinder m_ref;
+  osm::RecordsHolding m_records;
+  osm::TextFinder m_ref;
 };
 
 }  // namespace waymint::gpx

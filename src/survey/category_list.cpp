@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/text_search.h"
+#include "osm/text_search.h"
 
 namespace waymint::survey {
 
 void CategoryList::add(std::string_view value) {
   if (value.empty()) return;
   m_lower.assign(value);
-  for (char& c : m_lower) c = app::lowerAscii(c);
+  for (char& c : m_lower) c = osm::lowerAscii(c);
   if (m_seen.contains(m_lower)) return;
   m_seen.insert(m_lower);
   m_entries.push_back(m_lower);

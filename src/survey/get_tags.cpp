@@ -6,9 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/records_holding.h"
+#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
+#include "osm/records_holding.h"
 #include "survey/category_list.h"
 #include "survey/record_value.h"
 
@@ -23,7 +24,7 @@ constexpr std::string_view notLoadedMessage = "No OSM file is loaded.";
 constexpr unsigned reportEvery = 4096;
 constexpr size_t scanWindow = size_t{8} << 20;
 
-void reportProgress(app::Program& program, const app::RecordsHolding& records) {
+void reportProgress(app::Program& program, const osm::RecordsHolding& records) {
   const auto size = program.state.chunks.bytes.size();
   const double done = size == 0 ? 1.0 : static_cast<double>(std::min(records.scanned(), size)) /
                                             static_cast<double>(size);
@@ -33,12 +34,9 @@ void reportProgress(app::Program& program, const app::RecordsHolding& records) {
 
 // The records whose "<node " starts in chunk c are those that hold a "<tag " before the
 // chunk's end (a record without one gives no value and need not be cut at all).
-void surveyChunk(app::Program& program, std::int32_t c, app::RecordsHolding& records,
+void surveyChunk(app::Program& program, std::int32_t c, osm::RecordsHolding& records,
                  CategoryList& categories, bool& failureShown) {
-  const app::ChunkTable& chunks = program.state.chunks;
-  const auto next = static_cast<std::uint64_t>(c + 1) * static_cast<std::uint64_t>(app::chunkSize);
-  const size_t end = c >= chunks.chunkmax ? chunks.bytes.size()
-                                          : std::min<size_t>(chunks.bytes.size(), next);
+  const size_t end = program.state.chunks.chunkEnd(c);
   RecordValue found;
   unsigned count = 0;
   while (records.scanned() < end) {
@@ -49,7 +47,7 @@ void surveyChunk(app::Program& program, std::int32_t c, app::RecordsHolding& rec
       // user under thousands on a damaged file.
       if (found.failures > 0 && !failureShown) {
         failureShown = true;
-        program.platform.messageBox(std::string(invalidCallMessage), Buttons::Ok);
+        program.platform.messageBox(std::string(app::invalidCallMessage), Buttons::Ok);
       }
       categories.add(found.value);
       if (++count % reportEvery == 0) reportProgress(program, records);
@@ -72,8 +70,8 @@ void get_tags(app::Program& program) {
   app::f1::Operation operation(program.f1, app::f1::Operation::Kind::Load);
   CategoryList categories;
   bool failureShown = false;
-  app::RecordsHolding records(program.state.chunks.bytes,
-                              app::TextFinder("<tag ", app::TextFinder::Case::Exact));
+  osm::RecordsHolding records(program.state.chunks.bytes,
+                              osm::TextFinder("<tag ", osm::TextFinder::Case::Exact));
   for (std::int32_t c = 0; c <= program.state.chunks.chunkmax; ++c) {
     app::busy_on(program);
     surveyChunk(program, c, records, categories, failureShown);

@@ -2,16 +2,15 @@
 
 #include <array>
 #include <cstring>
-#include <utility>
 
-#include "app/text_search.h"
+#include "osm/text_search.h"
 
 namespace waymint::survey {
 namespace {
 
-using app::containsText;
-using app::findText;
-constexpr size_t npos = std::string_view::npos;
+using osm::containsText;
+using osm::findText;
+using osm::npos;
 constexpr std::string_view tagStart = "<tag ";
 
 struct KeyWord {
@@ -97,13 +96,6 @@ Verdict examineFragment(std::string_view fragment, std::string_view key, std::st
   return Verdict::Qualifies;
 }
 
-void assignWithoutQuotes(std::string& out, std::string_view text) {
-  out.clear();
-  for (char c : text) {
-    if (c != '"') out.push_back(c);
-  }
-}
-
 }  // namespace
 
 void recordValue(std::string_view record, RecordValue& out) {
@@ -119,11 +111,11 @@ void recordValue(std::string_view record, RecordValue& out) {
   while (true) {
     const size_t cut = findText(examined, "k=", start);
     const std::string_view fragment =
-        examined.substr(start, cut == npos ? std::string_view::npos : cut - start);
+        examined.substr(start, cut == npos ? npos : cut - start);
     std::string_view value;
     switch (examineFragment(fragment, key, value)) {
       case Verdict::Qualifies:
-        assignWithoutQuotes(out.value, value);
+        osm::replaceAll(out.value, value, "\"", "");
         return;
       case Verdict::NegativeLength:
         ++out.failures;
@@ -137,14 +129,6 @@ void recordValue(std::string_view record, RecordValue& out) {
     if (cut == npos) return;
     start = cut + 2;
   }
-}
-
-std::optional<std::string> recordValue(std::string_view record, int& failures) {
-  RecordValue found;
-  recordValue(record, found);
-  failures += found.failures;
-  if (found.value.empty()) return std::nullopt;
-  return std::move(found.value);
 }
 
 }  // namespace waymint::survey

@@ -1,4 +1,6 @@
 // The Help, Tools and Edit menus of the main window.
+#include "workflow/menus.h"
+
 #include <string_view>
 
 #include "app/program.h"
@@ -8,28 +10,35 @@
 #include "dialogs/updat.h"
 #include "editors/edall.h"
 #include "editors/edit.h"
+#include "osm/text_search.h"
 #include "platform/files.h"
 
-namespace waymint::app {
+namespace waymint::workflow {
 namespace {
 
-bool blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool blank(std::string_view text) { return text.find_first_not_of(' ') == osm::npos; }
+
+// Loads a window afresh and shows it modally.
+template <typename Window>
+void showAfresh(app::Program& program) {
+  Window window(program);
+  window.Form_Load();
+  program.platform.showModal(window);
+}
 
 }  // namespace
 
-void f1::mhlp_Click(int Index) {
+void mhlp_Click(app::Program& program, int Index) {
   if (Index == 0) {
-    m_program.platform.shellOpen("Open", webAddress(manualPage), "", 0);
+    program.platform.shellOpen("Open", app::webAddress(app::manualPage), "", 0);
   } else if (Index == 2) {
-    dialogs::updat window(m_program);
-    window.Form_Load();
-    m_program.platform.showModal(window);
+    showAfresh<dialogs::updat>(program);
   }
 }
 
-void f1::mtl_Click(int Index) {
-  platform::Platform& machine = m_program.platform;
-  const State& state = m_program.state;
+void mtl_Click(app::Program& program, int Index) {
+  platform::Platform& machine = program.platform;
+  const app::State& state = program.state;
   if (Index == 0) {
     machine.yield();
     if (!platform::files::isOrdinaryFile(state.stylepath) || blank(state.stylepath)) {
@@ -38,23 +47,17 @@ void f1::mtl_Click(int Index) {
     }
     machine.shellOpen("", state.stylepath, state.apppath, 1);
   } else if (Index == 2) {
-    dialogs::settings window(m_program);
-    window.Form_Load();
-    machine.showModal(window);
-    savedata(m_program);
+    showAfresh<dialogs::settings>(program);
+    app::savedata(program);
   }
 }
 
-void f1::medd_Click(int Index) {
+void medd_Click(app::Program& program, int Index) {
   if (Index == 0) {
-    editors::edit window(m_program);
-    window.Form_Load();
-    m_program.platform.showModal(window);
+    showAfresh<editors::edit>(program);
   } else if (Index == 2) {
-    editors::edall window(m_program);
-    window.Form_Load();
-    m_program.platform.showModal(window);
+    showAfresh<editors::edall>(program);
   }
 }
 
-}  // namespace waymint::app
+}  // namespace waymint::workflow

@@ -1,45 +1,38 @@
 #include "workflow/showgpx.h"
 
 #include "app/program.h"
-#include "app/text_search.h"
 #include "app/utilities.h"
 #include "gpx/gpx_paths.h"
+#include "osm/text_search.h"
 
 namespace waymint::workflow {
 namespace {
 
-constexpr std::string_view npos_marker = "<wpt";
-
-void eraseAll(std::string& text, std::string_view what) {
-  for (size_t at; (at = text.find(what)) != std::string::npos;) text.erase(at, what.size());
-}
+using osm::npos;
+constexpr std::string_view waypointMark = "<wpt";
 
 std::string lineFor(std::string_view piece) {
-  std::string head(piece.substr(0, piece.find('>')));
-  eraseAll(head, "lat=\"");
-  eraseAll(head, "lon=\"");
-  eraseAll(head, "\"");
-  std::string name;
-  auto open = app::findText(piece, "<name>");
-  if (open != std::string_view::npos) {
+  std::string head = osm::replaceAll(piece.substr(0, piece.find('>')), "lat=\"", "");
+  head = osm::replaceAll(osm::replaceAll(head, "lon=\"", ""), "\"", "");
+  std::string_view name;
+  const size_t open = osm::findText(piece, "<name>");
+  if (open != npos) {
     std::string_view after = piece.substr(open + 6);
-    after = after.substr(0, app::findText(after, "<name>"));
-    auto end = after.find('<');
-    if (end != std::string_view::npos) name = after.substr(0, end);
+    after = after.substr(0, osm::findText(after, "<name>"));
+    const size_t end = after.find('<');
+    if (end != npos) name = after.substr(0, end);
   }
-  return head + " " + name;
+  return head + " " + std::string(name);
 }
 
 }  // namespace
 
 std::vector<std::string> waypointLines(std::string_view text) {
   std::vector<std::string> lines;
-  size_t at = app::findText(text, npos_marker);
-  while (at != std::string_view::npos) {
-    size_t start = at + npos_marker.size();
-    size_t next = app::findText(text, npos_marker, start);
-    lines.push_back(lineFor(text.substr(start, next == std::string_view::npos ? std::string_view::npos : next - start)));
-    at = next;
+  for (size_t at = osm::findText(text, waypointMark); at != npos;) {
+    const size_t start = at + waypointMark.size();
+    at = osm::findText(text, waypointMark, start);
+    lines.push_back(lineFor(text.substr(start, at == npos ? npos : at - start)));
   }
   return lines;
 }

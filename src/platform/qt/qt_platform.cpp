@@ -19,7 +19,6 @@
 #include <algorithm>
 
 #include "platform/memory_status.h"
-#include "platform/qt/resources.h"
 #include "platform/qt/text.h"
 #include "platform/window.h"
 
@@ -87,10 +86,7 @@ Answer longMessage(QWidget* parent, const QString& text, Buttons buttons) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() {
-  loadResources();
-  m_sinceEvents.start();
-}
+QtPlatform::QtPlatform() { m_sinceEvents.start(); }
 
 Answer QtPlatform::messageBox(const std::string& bytes, Buttons buttons) {
   QString text = toQString(bytes);

@@ -1,0 +1,303 @@
+#include "gui/f1_view.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/program.h"
+#include "gui/bindings.h"
+#include "workflow/category_workflow.h"
+#include "workflow/file_actions.h"
+#include "workflow/menus.h"
+
+namespace waymint::gui {
+namespace {
+
+QListView* fixedPitchList(QWidget* parent) {
+  auto* list = new QListView(parent);
+  list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  return list;
+}
+
+QLabel* stepNumber(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  QFont font = label->font();
+  font.setPointSizeF(font.pointSizeF() * 2.0);
+  font.setBold(true);
+  label->setFont(font);
+  return label;
+}
+
+QFrame* panel(QWidget* parent) {
+  auto* frame = new QFrame(parent);
+  frame->setFrameShape(QFrame::StyledPanel);
+  frame->setAutoFillBackground(true);
+  return frame;
+}
+
+QFrame* line(QWidget* parent, QFrame::Shape shape) {
+  auto* frame = new QFrame(parent);
+  frame->setFrameShape(shape);
+  frame->setFrameShadow(QFrame::Sunken);
+  return frame;
+}
+
+}  // namespace
+
+F1View::F1View(app::Program& program)
+    : m_program(program), m_bindings(new Bindings(this)) {
+  setWindowIcon(QIcon(QStringLiteral(":/icons/waymint.png")));
+  m_bindings->window(program.f1, this);
+  setCentralWidget(buildWorkflow());
+  buildMenus();
+  m_progress = new QProgressBar(this);
+  m_progress->setObjectName(QStringLiteral("progress"));
+  m_progress->setRange(0, 1000);
+  m_progress->setVisible(false);
+  statusBar()->addPermanentWidget(m_progress, 1);
+  resize(1100, 640);
+}
+
+QWidget* F1View::buildWorkflow() {
+  app::Program& p = m_program;
+  app::f1& w = p.f1;
+  Bindings& b = *m_bindings;
+
+  auto* background = new QFrame;
+  background->setAutoFillBackground(true);
+  b.plain(w.Shape6, background);
+  auto* columns = new QHBoxLayout(background);
+
+  // 1: open an OSM file and pick a category.
+  auto* step1 = panel(background);
+  b.plain(w.Shape1, step1);
+  auto* c1 = new QVBoxLayout(step1);
+  auto* head1 = new QHBoxLayout;
+  auto* n1 = stepNumber(step1);
+  b.label(w.Label3(0), n1);
+  head1->addWidget(n1);
+  auto* load = new QPushButton(step1);
+  b.button(w.Command2(0), load, [&p] { workflow::Command2_Click(p, 0); });
+  head1->addWidget(load, 1);
+  c1->addLayout(head1);
+  auto* clickHint = new QLabel(step1);
+  b.label(w.Label1(2), clickHint);
+  c1->addWidget(clickHint);
+  auto* categories = fixedPitchList(step1);
+  b.listBox(w.List1(2), categories, [&p] { workflow::List1_MouseDown(p, 2); });
+  c1->addWidget(categories, 1);
+  columns->addWidget(step1, 2);
+
+  auto* divider = line(background, QFrame::VLine);
+  b.plain(w.v(0), divider);
+  columns->addWidget(divider);
+
+  // 2: the POIs of the category.
+  auto* step2 = panel(background);
+  b.plain(w.Shape3(0), step2);
+  auto* c2 = new QVBoxLayout(step2);
+  auto* head2 = new QHBoxLayout;
+  auto* n2 = stepNumber(step2);
+  b.label(w.Label3(1), n2);
+  head2->addWidget(n2);
+  auto* found = new QLabel(step2);
+  b.label(w.Label1(0), found);
+  head2->addWidget(found, 1);
+  c2->addLayout(head2);
+  auto* pois = fixedPitchList(step2);
+  b.listBox(w.List1(0), pois, [&p] { workflow::List1_MouseDown(p, 0); });
+  c2->addWidget(pois, 1);
+  columns->addWidget(step2, 3);
+
+  // 3: where and how the GPX is written.
+  auto* step3 = panel(background);
+  b.plain(w.Shape4, step3);
+  auto* c3 = new QGridLayout(step3);
+  int row = 0;
+  auto* n3 = stepNumber(step3);
+  b.label(w.Label3(2), n3);
+  c3->addWidget(n3, row, 0);
+  auto* pathLabel = new QLabel(step3);
+  b.label(w.Label1(1), pathLabel);
+  c3->addWidget(pathLabel, row++, 1, 1, 3);
+  auto* folder = new QLineEdit(step3);
+  b.textBox(w.Text1, folder);
+  c3->addWidget(folder, row, 0, 1, 3);
+  auto* pick = new QPushButton(step3);
+  pick->setMaximumWidth(40);
+  b.button(w.command5, pick, [&p] { workflow::command5_Click(p); });
+  c3->addWidget(pick, row++, 3);
+  auto* rule1 = line(step3, QFrame::HLine);
+  b.plain(w.Shape2(1), rule1);
+  c3->addWidget(rule1, row++, 0, 1, 4);
+  auto* alert = new QCheckBox(step3);
+  b.checkBox(w.Check2, alert, [&p] { workflow::Check2_MouseUp(p); });
+  c3->addWidget(alert, row, 0);
+  auto* speedLabel = new QLabel(step3);
+  b.label(w.Label2(0), speedLabel);
+  c3->addWidget(speedLabel, row, 1);
+  auto* speed = new QLineEdit(step3);
+  b.textBox(w.Text3(0), speed);
+  c3->addWidget(speed, row++, 2, 1, 2);
+  auto* proximityLabel = new QLabel(step3);
+  b.label(w.Label2(1), proximityLabel);
+  c3->addWidget(proximityLabel, row, 1);
+  auto* proximity = new QLineEdit(step3);
+  b.textBox(w.Text3(1), proximity);
+  c3->addWidget(proximity, row++, 2, 1, 2);
+  auto* sound = new QCheckBox(step3);
+  b.checkBox(w.Check1, sound, [&p] { workflow::Check1_MouseUp(p); });
+  c3->addWidget(sound, row, 0);
+  auto* wav = new QRadioButton(step3);
+  b.option(w.Opt(0), wav);
+  c3->addWidget(wav, row, 1);
+  auto* mp3 = new QRadioButton(step3);
+  b.option(w.Opt(1), mp3);
+  c3->addWidget(mp3, row++, 2);
+  auto* rule2 = line(step3, QFrame::HLine);
+  b.plain(w.Shape3(1), rule2);
+  c3->addWidget(rule2, row++, 0, 1, 4);
+  auto* bmpLabel = new QLabel(step3);
+  b.label(w.Label4(0), bmpLabel);
+  c3->addWidget(bmpLabel, row, 0);
+  auto* icon = new QLabel(step3);
+  icon->setMinimumSize(48, 48);
+  b.picture(w.Image1, icon);
+  c3->addWidget(icon, row, 1);
+  auto* defaultIcon = new QLabel(step3);
+  defaultIcon->setFixedSize(0, 0);  // the source of the default icon, never shown itself
+  b.picture(w.Picture1, defaultIcon);
+  c3->addWidget(defaultIcon, row++, 2);
+  auto* directoryLabel = new QLabel(step3);
+  b.label(w.Label4(3), directoryLabel);
+  c3->addWidget(directoryLabel, row, 0);
+  auto* directory = new QLineEdit(step3);
+  b.textBox(w.Text4, directory);
+  c3->addWidget(directory, row++, 1, 1, 3);
+  auto* create = new QPushButton(step3);
+  b.button(w.Command1, create, [&p] { workflow::Command1_Click(p); });
+  c3->addWidget(create, row++, 0, 1, 4);
+  auto* addedLabel = new QLabel(step3);
+  b.label(w.Label5, addedLabel);
+  c3->addWidget(addedLabel, row++, 0, 1, 4);
+  auto* added = fixedPitchList(step3);
+  b.listBox(w.List2, added, {});
+  c3->addWidget(added, row++, 0, 1, 4);
+  c3->setRowStretch(row - 1, 1);
+  columns->addWidget(step3, 3);
+
+  // 4: the GPX as it stands, and the programs that take it further.
+  auto* step4 = panel(background);
+  b.plain(w.Shape5, step4);
+  auto* c4 = new QVBoxLayout(step4);
+  auto* head4 = new QHBoxLayout;
+  auto* n4 = stepNumber(step4);
+  b.label(w.Label3(3), n4);
+  head4->addWidget(n4);
+  auto* selected = new QLabel(step4);
+  b.label(w.Label4(1), selected);
+  head4->addWidget(selected);
+  auto* selectedPath = new QLabel(step4);
+  selectedPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long GPX path is cut at the window's edge rather than widening the whole window.
+  selectedPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  b.label(w.Label4(2), selectedPath);
+  head4->addWidget(selectedPath, 1);
+  c4->addLayout(head4);
+  auto* contents = new QLabel(step4);
+  b.label(w.Label7, contents);
+  c4->addWidget(contents);
+  auto* listArea = new QGridLayout;
+  auto* waypoints = fixedPitchList(step4);
+  b.listBox(w.List3, waypoints, {});
+  listArea->addWidget(waypoints, 0, 0);
+  auto* notice = new QFrame(step4);
+  notice->setFrameShape(QFrame::Box);
+  notice->setAutoFillBackground(true);
+  b.plain(w.Frame1, notice);
+  auto* noticeLayout = new QVBoxLayout(notice);
+  auto* noticeText = new QLabel(notice);
+  noticeText->setAlignment(Qt::AlignCenter);
+  b.label(w.Label6, noticeText);
+  noticeLayout->addWidget(noticeText);
+  listArea->addWidget(notice, 0, 0, Qt::AlignCenter);
+  c4->addLayout(listArea, 1);
+  auto* actions = new QHBoxLayout;
+  auto* show = new QPushButton(step4);
+  b.button(w.Command3, show, [&p] { workflow::Command3_Click(p); });
+  actions->addWidget(show);
+  auto* remove = new QPushButton(step4);
+  b.button(w.Command4, remove, [&p] { workflow::Command4_Click(p); });
+  actions->addWidget(remove);
+  c4->addLayout(actions);
+  auto* launchers = new QHBoxLayout;
+  auto* pixmold = new QToolButton(step4);
+  b.pictureButton(w.Picture5(0), pixmold, [&p] { workflow::Picture5_Click(p, 0); });
+  launchers->addWidget(pixmold);
+  auto* loader = new QToolButton(step4);
+  b.pictureButton(w.Picture5(1), loader, [&p] { workflow::Picture5_Click(p, 1); });
+  launchers->addWidget(loader);
+  launchers->addStretch(1);
+  c4->addLayout(launchers);
+  columns->addWidget(step4, 4);
+
+  return background;
+}
+
+void F1View::buildMenus() {
+  app::Program& p = m_program;
+  app::f1& w = p.f1;
+  Bindings& b = *m_bindings;
+  struct Group {
+    platform::MenuEntry& top;
+    platform::ControlArray<platform::MenuEntry>& entries;
+    std::function<void(int)> handler;
+  };
+  Group groups[] = {
+      {w.mfile, w.mf, [&w](int index) { w.mf_Click(index); }},
+      {w.med, w.medd, [&p](int index) { workflow::medd_Click(p, index); }},
+      {w.mtls, w.mtl, [&p](int index) { workflow::mtl_Click(p, index); }},
+      {w.mhelp, w.mhlp, [&p](int index) { workflow::mhlp_Click(p, index); }},
+  };
+  for (Group& group : groups) {
+    QMenu* menu = menuBar()->addMenu(QString::fromStdString(group.top.caption()));
+    menu->setObjectName(QString::fromStdString(group.top.name()));
+    for (auto& [index, entry] : group.entries.members()) {
+      QAction* action = menu->addAction(QString());
+      std::function<void()> click;
+      if (group.handler) click = [handler = group.handler, index = index] { handler(index); };
+      b.menuEntry(entry, action, click);
+    }
+  }
+}
+
+void F1View::showProgress(std::optional<double> fraction) {
+  m_progress->setVisible(fraction.has_value());
+  if (fraction) m_progress->setValue(static_cast<int>(*fraction * 1000.0));
+}
+
+void F1View::closeEvent(QCloseEvent* event) {
+  // The model decides: it closes now, or when the load or run in progress has ended.
+  m_program.f1.requestClose();
+  if (m_program.f1.closed()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace waymint::gui

@@ -1,8 +1,0 @@
-#pragma once
-
-namespace waymint::qt {
-
-// Makes the pictures built into the program (":/icons/...") available; safe to call again.
-void loadResources();
-
-}  // namespace waymint::qt

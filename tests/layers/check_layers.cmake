@@ -1,0 +1,64 @@
+# Fails when a file includes from a folder above its own. The program is a one-way stack:
+#
+#   osm, platform  <-  app  <-  survey, gpx, dialogs  <-  editors  <-  workflow  <-  gui  <-  main
+#
+# platform/headless and platform/qt are the two platforms; only the views (gui) and main.cpp
+# see the Qt one. cli/ and bench/ drive the core through the headless platform.
+#
+#   cmake -DROOT=<project folder> -P check_layers.cmake
+cmake_minimum_required(VERSION 3.25)
+set(core_below_workflow workflow survey gpx dialogs editors app osm platform platform/headless)
+set(allowed_osm osm)
+set(allowed_platform platform)
+set(allowed_platform/headless platform/headless platform)
+set(allowed_platform/qt platform/qt platform)
+set(allowed_app app osm platform)
+set(allowed_survey survey app osm platform)
+set(allowed_gpx gpx app osm platform)
+set(allowed_dialogs dialogs app osm platform)
+set(allowed_editors editors gpx app osm platform)
+set(allowed_workflow ${core_below_workflow})
+set(allowed_gui gui platform/qt ${core_below_workflow})
+set(allowed_cli cli ${core_below_workflow})
+set(allowed_bench bench ${core_below_workflow})
+
+# The folder a path below src/ (or the project) belongs to.
+function(layer_of path out)
+  if(path MATCHES "^platform/(qt|headless)/")
+    set(${out} "platform/${CMAKE_MATCH_1}" PARENT_SCOPE)
+  elseif(path MATCHES "^([^/]+)/")
+    set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(violations "")
+foreach(base src cli bench)
+  file(GLOB_RECURSE files RELATIVE "${ROOT}/${base}" "${ROOT}/${base}/*.cpp" "${ROOT}/${base}/*.h")
+  foreach(file IN LISTS files)
+    if(base STREQUAL "src")
+      layer_of("${file}" layer)
+      if(layer STREQUAL "")  # main.cpp puts the program together from every layer
+        continue()
+      endif()
+    else()
+      set(layer ${base})
+    endif()
+    file(STRINGS "${ROOT}/${base}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+      layer_of("${included}" target)
+      if(target STREQUAL "" OR target IN_LIST allowed_${layer})
+        continue()
+      endif()
+      list(APPEND violations "${base}/${file} (${layer}) includes ${included} (${target})")
+    endforeach()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes that point up the stack:\n  ${text}")
+endif()
+message(STATUS "Every include points down.")
