@@ -85,7 +85,9 @@ class InfoView : public WindowDialog {
   }
 };
 
-// Sends mouse moves over a widget to a handler.
+// Sends mouse moves over a widget, and presses on it, to its handlers. The widget takes the
+// event: a move over the link must not reach the panel below it, whose handler would turn
+// the link blue again at once.
 class MouseWatch : public QObject {
  public:
   MouseWatch(QWidget* target, std::function<void()> onMove, std::function<void()> onPress)
@@ -94,7 +96,10 @@ class MouseWatch : public QObject {
     target->installEventFilter(this);
   }
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseMove && m_onMove) m_onMove();
+    if (event->type() == QEvent::MouseMove && m_onMove) {
+      m_onMove();
+      return true;
+    }
     if (event->type() == QEvent::MouseButtonPress && m_onPress) {
       m_onPress();
       return true;

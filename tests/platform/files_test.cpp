@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/memory_status.h"
+#include "support/temp_folder.h"
+
+namespace waymint::testing {
+namespace {
+
+namespace files = platform::files;
+
+std::set<std::string> namesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename());
+  }
+  return names;
+}
+
+TEST(ReplaceWhole, WritesNewAndOldFilesInOneStepKeepingTheMode) {
+  TempFolder folder;
+  const std::string path = folder / "a.gpx";
+  files::replaceWhole(path, "first");
+  EXPECT_EQ(slurp(path), "first");
+  ::chmod(path.c_str(), 0640);
+  const std::string bytes("two\0\r\n\xFF", 7);
+  files::replaceWhole(path, bytes);
+  EXPECT_EQ(slurp(path), bytes);
+  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"a.gpx"});
+}
+
+TEST(ReplaceWhole, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
+  using Path = const std::string&;
+  struct Case {
+    std::string name;
+    std::function<std::string(Path folder, Path old)> pathToReplace;
+    std::string error;
+    bool refusedForRoot = true;
+  };
+  const std::vector<Case> cases = {
+      {"a file without a write bit",
+       [](Path, Path old) { return ::chmod(old.c_str(), 0444), old; }, "Permission denied"},
+      {"a folder", [](Path folder, Path) { return folder; }, "Is a directory"},
+      {"a missing folder", [](Path folder, Path) { return folder + "/none/old.gpx"; },
+       "No such file or directory"},
+      {"a folder without write permission",
+       [](Path folder, Path old) { return ::chmod(folder.c_str(), 0555), old; },
+       "Permission denied", false},
+  };
+  for (const Case& c : cases) {
+    if (!c.refusedForRoot && ::geteuid() == 0) continue;
+    SCOPED_TRACE(c.name);
+    TempFolder temporary;
+    const std::string folder = temporary / "in";
+    const std::string path = c.pathToReplace(folder, temporary.write("in/old.gpx", "old\r\n"));
+    try {
+      files::replaceWhole(path, "new");
+      ADD_FAILURE() << "replaced";
+    } catch (const files::IoError& error) {
+      EXPECT_EQ(error.what(), c.error);
+    }
+    EXPECT_EQ(slurp(folder + "/old.gpx"), "old\r\n");
+    EXPECT_EQ(namesIn(folder), std::set<std::string>{"old.gpx"});
+  }
+}
+
+TEST(ReplaceWhole, ThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
+  TempFolder folder;
+  const std::string target = folder.write("data/real.gpx", "old");
+  const std::string link = folder / "links/x.gpx";
+  std::filesystem::create_directory(folder / "links");
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  files::replaceWhole(link, "new");
+  EXPECT_EQ(slurp(target), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(namesIn(folder / "data"), std::set<std::string>{"real.gpx"});
+  EXPECT_EQ(namesIn(folder / "links"), std::set<std::string>{"x.gpx"});
+}
+
+TEST(ReadWholeBuffer, GivesTheExactBytesOfSmallAndBigFiles) {
+  TempFolder folder;
+  std::string big((size_t{9} << 20) + 12345, '\0');  // above 4 MiB: memory of its own
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
+  for (const std::string& bytes : {big, std::string("a\0\r\n\xFF", 5), std::string()}) {
+    SCOPED_TRACE(bytes.size());
+    const std::string path = folder.write("f.osm", bytes);
+    std::vector<double> fractions;
+    auto report = [](void* to, double f) { static_cast<std::vector<double>*>(to)->push_back(f); };
+    const platform::ByteBuffer buffer = files::readWholeBuffer(path, report, &fractions);
+    EXPECT_TRUE(buffer.view() == bytes);
+    EXPECT_TRUE(files::readWhole(path) == bytes);
+    if (!bytes.empty()) {
+      EXPECT_EQ(fractions.back(), 1.0);
+      EXPECT_EQ(fractions.size(), bytes.size() == big.size() ? 3u : 1u);
+    }
+  }
+  EXPECT_THROW(files::readWhole(folder / "missing.osm"), files::IoError);
+  EXPECT_THROW(files::readWhole(folder.path()), files::IoError);
+}
+
+TEST(LineReader, SplitsAtLfAndDropsTheCrBeforeIt) {
+  using Lines = std::vector<std::string>;
+  const std::pair<std::string_view, Lines> cases[] = {
+      {"a\nb\n", {"a", "b"}},        {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nlast", {"a", "last"}},    {"", {}},
+      {"\n\r\n", {"", ""}},          {" c \rd\r\n", {" c \rd"}},
+  };
+  for (const auto& [text, expected] : cases) {
+    files::LineReader reader(text);
+    Lines got;
+    for (std::string_view line; reader.next(line);) got.emplace_back(line);
+    EXPECT_EQ(got, expected) << text;
+  }
+}
+
+TEST(MemoryStatus, LoadFromMeminfo) {
+  const std::pair<std::string_view, std::optional<int>> cases[] = {
+      {"MemTotal: 1000 kB\nMemFree: 10 kB\nMemAvailable: 630 kB\n", 37},
+      {"MemAvailable:  250 kB\r\nMemTotal:   1000 kB\r\n", 75},
+      {"MemTotal: 1000 kB\nMemAvailable: 0 kB", 100},
+      {"MemTotal: 1000 kB\n", std::nullopt},
+      {"MemTotal: 0 kB\nMemAvailable: 0 kB\n", std::nullopt},
+      {"MemTotal: 1000 kB\nMemAvailable: 1001 kB\n", std::nullopt},
+      {"MemTotal: lots\nMemAvailable: 5 kB\n", std::nullopt},
+      {"MemTotalX: 1000 kB\nMemAvailable: 5 kB\n", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(platform::memoryLoadFromMeminfo(text), expected) << text;
+  }
+}
+
+}  // namespace
+}  // namespace waymint::testing

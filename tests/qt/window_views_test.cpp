@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "dialogs/folders.h"
+#include "dialogs/info.h"
+#include "dialogs/settings.h"
+#include "dialogs/updat.h"
+#include "editors/edall.h"
+#include "editors/edit.h"
+#include "gui/edit_view.h"
+#include "gui/f1_view.h"
+#include "gui/info_views.h"
+#include "gui/settings_view.h"
+#include "support/osm_text.h"
+#include "support/temp_folder.h"
+#include "view_support.h"
+#include "workflow/connect.h"
+
+namespace waymint::testing {
+namespace {
+
+// The program started on the desktop, every window's view registered, the main window shown.
+class WindowViews : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  TestDesktop desktop{folder.path()};
+  app::Program program{desktop};
+  std::unique_ptr<gui::F1View> main;
+
+  void SetUp() override {
+    gui::registerInfoViews(desktop);
+    gui::registerEditorViews(desktop);
+    gui::registerDialogViews(desktop);
+    workflow::connect(program);
+    program.f1.Form_Load();
+    main = std::make_unique<gui::F1View>(program);
+    desktop.setMainWidget(main.get());
+    main->show();
+  }
+};
+
+// A user who picks the file at `path` in a file dialog.
+ModalAnswers::Step pickFile(const std::string& path) {
+  return [path](QWidget& window) {
+    auto* dialog = qobject_cast<QFileDialog*>(&window);
+    ASSERT_NE(dialog, nullptr);
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();  // as its Open button does
+  };
+}
+
+// Each window: a widget under the name of each control, a change of the model shown by its
+// widget, and a user event on a widget reaching the window's handler.
+TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
+  std::filesystem::create_directories(folder / "gpx/cafe");
+  const std::string loader = folder.write("POILoader.exe", "MZ");
+  app::f1& f1 = program.f1;
+  {
+    SCOPED_TRACE("f1");
+    EXPECT_EQ(main->objectName(), QStringLiteral("f1"));
+    expectEveryControlShown(*main, f1);
+    f1.List1(2).setItems({"caf\xc3\xa9", "bar\xe9"});  // UTF-8, then Windows-1252
+    f1.Command1.setEnabled(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows(child<QListView>(*main, "List1(2)")), QStringList({"café", "baré"}));
+    EXPECT_TRUE(child<QPushButton>(*main, "Command1")->isEnabled());
+    auto* gpxFolder = child<QLineEdit>(*main, "Text1");
+    gpxFolder->selectAll();
+    QTest::keyClicks(gpxFolder, QString::fromStdString(folder / "gpx"));
+    EXPECT_EQ(program.state.gpxfolder, folder / "gpx");
+    ModalAnswers answers({[](QWidget& window) {
+      EXPECT_EQ(window.objectName(), QStringLiteral("settings"));
+      child<QPushButton>(window, "Command3")->click();
+    }});
+    child<QAction>(*main, "mtl(2)")->trigger();  // Tools > Settings
+  }
+
+  editors::edit edit(program);
+  editors::edall edall(program);
+  dialogs::settings settings(program);
+  dialogs::folders folders(program);
+  dialogs::Info info(program);
+  dialogs::updat updat(program);
+  edit.Form_Load();
+  edall.Form_Load();
+  settings.Form_Load();
+  folders.Form_Load();
+  updat.Form_Load();
+  struct Walk {
+    platform::Window& window;
+    std::vector<ModalAnswers::Step> steps;  // the window's, then those of windows it opens
+  };
+  std::vector<Walk> walks = {
+      {edit, {[&](QWidget& view) {
+         edit.List1.setItems({"Harbour"});
+         QCoreApplication::processEvents();
+         EXPECT_EQ(rows(child<QListView>(view, "List1")), QStringList({"Harbour"}));
+         child<QAction>(view, "mff(4)")->trigger();  // File > Exit
+       }}},
+      {edall, {[&](QWidget& view) {
+         edall.Check2.setValue(1);
+         QCoreApplication::processEvents();
+         EXPECT_TRUE(child<QCheckBox>(view, "Check2")->isChecked());
+         auto* distance = child<QLineEdit>(view, "Text3(1)");
+         distance->selectAll();
+         QTest::keyClicks(distance, "75");
+         EXPECT_EQ(edall.Text3(1).text(), "75");
+         child<QPushButton>(view, "Command1(1)")->click();
+       }}},
+      {settings,
+       {[&](QWidget& view) {
+          child<QPushButton>(view, "Command2(0)")->click();  // "<<": the file dialog
+          QCoreApplication::processEvents();
+          EXPECT_EQ(child<QLineEdit>(view, "Text1(0)")->text().toStdString(), loader);
+          child<QPushButton>(view, "Command3")->click();
+        },
+        pickFile(loader)}},
+      {folders, {[&](QWidget& view) {
+         // Opening the window has moved the folder list to the GPX folder.
+         auto* list = child<QListWidget>(view, "Dir1");
+         ASSERT_GT(list->count(), 0);
+         QListWidgetItem* last = list->item(list->count() - 1);
+         EXPECT_EQ(last->text().trimmed(), QStringLiteral("cafe"));
+         const QPoint at = list->visualItemRect(last).center();
+         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+         QCoreApplication::processEvents();
+         EXPECT_EQ(child<QLineEdit>(view, "Text1")->text().toStdString(), folder / "gpx/cafe");
+         child<QPushButton>(view, "Command1(0)")->click();
+       }}},
+      {info, {[&](QWidget& view) {
+         EXPECT_EQ(child<QLabel>(view, "Label1")->text(),  // filled as the window opened
+                   QStringLiteral("Version 0") + QLocale().decimalPoint() + QStringLiteral("27"));
+         child<QPushButton>(view, "Command1")->click();
+       }}},
+      {updat, {[&](QWidget& view) {
+         auto* link = child<QLabel>(view, "Label1");
+         EXPECT_EQ(link->text(), QStringLiteral("Click here to check website"));
+         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), link->mapToGlobal(QPointF(2, 2)),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+         QCoreApplication::sendEvent(link, &move);  // the mouse over the link makes it magenta
+         QCoreApplication::processEvents();
+         EXPECT_EQ(link->styleSheet(), QStringLiteral("color: rgb(255,0,255);"));
+         child<QPushButton>(view, "Command1")->click();  // Download
+       }}},
+  };
+  for (Walk& walk : walks) {
+    SCOPED_TRACE(walk.window.name());
+    walk.steps.front() = [&window = walk.window, step = walk.steps.front()](QWidget& view) {
+      EXPECT_EQ(view.objectName().toStdString(), window.name());
+      expectEveryControlShown(view, window);
+      QCoreApplication::processEvents();
+      step(view);
+    };
+    ModalAnswers answers(walk.steps);
+    desktop.showModal(walk.window);
+    EXPECT_TRUE(walk.window.closed());
+  }
+  EXPECT_EQ(program.state.loaderpath, loader);
+  EXPECT_EQ(program.state.gpxfolder, folder / "gpx/cafe");
+  EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://veltrana.example/osm/download"});
+}
+
+// Load OSM, a click on a category, Create GPX and its report, all through the main window.
+TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
+  const std::string osm = folder.write(
+      "town.osm",
+      osmFile(osmNode("1", "43.70", "7.40", {{"amenity", "cafe"}, {"name", "Blue Door"}}) +
+              osmNode("2", "43.71", "7.41", {{"amenity", "bar"}, {"name", "Anchor"}}) +
+              osmNode("3", "43.72", "7.42", {{"amenity", "cafe"}, {"name", "Quay"}})));
+  program.f1.Text1.setText(folder / "gpx");
+  {
+    ModalAnswers answers({pickFile(osm)});
+    QTest::mouseClick(child<QPushButton>(*main, "Command2(0)"), Qt::LeftButton);  // Load OSM
+  }
+  QTest::qWait(50);
+  auto* categories = child<QListView>(*main, "List1(2)");
+  ASSERT_EQ(rows(categories), QStringList({"bar", "cafe"}));
+  QTest::mouseClick(categories->viewport(), Qt::LeftButton, {},
+                    categories->visualRect(categories->model()->index(1, 0)).center());
+  QTest::qWait(50);
+  EXPECT_EQ(child<QLabel>(*main, "Label1(0)")->text(), QStringLiteral("POIS found: 2"));
+  EXPECT_EQ(rows(child<QListView>(*main, "List1(0)")), QStringList({"Blue Door", "Quay"}));
+
+  const std::string gpx = folder / "gpx/cafe/cafe.gpx";
+  {
+    ModalAnswers answers({[&](QWidget& window) {
+      auto* box = qobject_cast<QMessageBox*>(&window);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->text().toStdString(),
+                "GPX created\r\n\r\nNew POIs added: 2\r\n\r\ncafe.bmp not found in same folder as "
+                "\r\n\r\n" + gpx +
+                    "\r\n\r\nPOI will remain invisible. Use Pixmold to create bitmap.");
+      box->button(QMessageBox::Ok)->click();
+    }});
+    QTest::mouseClick(child<QPushButton>(*main, "Command1"), Qt::LeftButton);  // Create GPX
+  }
+  QTest::qWait(50);
+  const std::string written = slurp(gpx);
+  EXPECT_NE(written.find("<name>Blue Door</name>"), std::string::npos) << written;
+  EXPECT_NE(written.find("<name>Quay</name>"), std::string::npos) << written;
+  EXPECT_EQ(rows(child<QListView>(*main, "List2")), QStringList({"Blue Door", "Quay"}));
+  EXPECT_EQ(rows(child<QListView>(*main, "List3")),
+            QStringList({" 43.70 7.40 Blue Door", " 43.72 7.42 Quay"}));
+  EXPECT_FALSE(child<QWidget>(*main, "Frame1")->isVisible());
+}
+
+}  // namespace
+}  // namespace waymint::testing
