@@ -50,7 +50,9 @@ Session::Session(std::ostream& out, std::ostream& err, bool progressShown)
     : m_out(out), m_err(err), m_showProgress(progressShown), m_program(m_machine) {
   workflow::connect(m_program);
   m_machine.onMessage([this](const std::string& text) { showMessage(text); });
-  m_machine.onProgress([this](std::optional<double> fraction) { showProgress(fraction); });
+  m_machine.onProgress([this](const std::string& activity, std::optional<double> fraction) {
+    showProgress(activity, fraction);
+  });
   window().startUp(false);
 }
 
@@ -98,28 +100,23 @@ void Session::complain(std::string_view text) {
 
 void Session::showMessage(const std::string& text) {
   m_messageShown = true;
-  // While the file is being read, a message is the loader's: say which file it concerns.
-  if (!m_loading.empty() && !m_program.state.chunks.loaded) {
+  // While the file is being read, a message is the loader's: say which file it concerns,
+  // unless it does.
+  if (!m_loading.empty() && text.rfind(m_loading, 0) != 0) {
     complain("cannot read " + m_loading + ": " + text);
   } else {
     complain(text);
   }
 }
 
-std::string Session::currentActivity() const {
-  if (m_loading.empty()) return m_activity;
-  // The bytes move into the chunk table when the read is done; the survey follows.
-  return m_program.state.chunks.loaded ? "surveying" : "loading";
-}
-
-void Session::showProgress(std::optional<double> fraction) {
+void Session::showProgress(const std::string& activity, std::optional<double> fraction) {
   if (!m_showProgress) return;
   if (!fraction) {
     clearProgress();
     return;
   }
   const int percent = static_cast<int>(std::floor(std::clamp(*fraction, 0.0, 1.0) * 100.0));
-  std::string line = currentActivity() + " " + std::to_string(percent) + "%";
+  std::string line = activity + " " + std::to_string(percent) + "%";
   if (line == m_progressLine) return;
   m_progressLine = std::move(line);
   m_err << '\r' << m_progressLine << clearToEnd;

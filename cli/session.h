@@ -27,8 +27,6 @@ class Session {
   bool load(const std::string& osmFile);
   // Selects the entry of List1(2) that equals `category`; with none, nothing is selected.
   bool choose(const std::string& category);
-  // What the progress line names from now on, for example "scanning restaurant".
-  void setActivity(std::string activity) { m_activity = std::move(activity); }
   // One line on standard output.
   void print(std::string_view line);
   // A line of the tool's own on standard error.
@@ -36,9 +34,8 @@ class Session {
 
  private:
   void showMessage(const std::string& text);
-  void showProgress(std::optional<double> fraction);
+  void showProgress(const std::string& activity, std::optional<double> fraction);
   void clearProgress();
-  std::string currentActivity() const;
 
   std::ostream& m_out;
   std::ostream& m_err;
@@ -46,7 +43,6 @@ class Session {
   platform::HeadlessPlatform m_machine;
   app::Program m_program;
   std::string m_loading;  // the OSM file while it is being opened
-  std::string m_activity;
   std::string m_progressLine;  // what the progress line shows; empty when cleared
   bool m_messageShown = false;
 };

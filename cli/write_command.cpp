@@ -41,7 +41,6 @@ void setControls(const Invocation& invocation, app::Program& program) {
 bool writeCategory(const std::string& category, Session& session) {
   app::Program& program = session.program();
   const bool listed = session.choose(category);
-  session.setActivity("scanning " + category);
   workflow::List1_MouseDown(program, 2);
   // The press has said "Please select"; the create button would only say it again.
   if (!listed) return false;

@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
   program.f1.Form_Load();
   waymint::gui::F1View view(program);
   platform.setMainWidget(&view);
-  platform.onProgress([&view](std::optional<double> fraction) { view.showProgress(fraction); });
+  platform.onProgress([&view](const auto& shown) { view.showProgress(shown); });
+  view.onCancel([&platform] { platform.requestCancel(); });
   // Logging off or shutting the system down asks the program to close like the close box.
   QObject::connect(&application, &QGuiApplication::commitDataRequest,
                    [&program](QSessionManager&) { program.f1.Form_QueryUnload(); });

@@ -108,8 +108,12 @@ class f1 : public platform::Window {
   void Text1_Change();
   // The File menu (and "Load OSM", which runs its "Open").
   void mf_Click(int Index);
+  // A file dropped on the window: opened as File > Open opens the file picked.
+  void Form_OLEDragDrop(const std::string& path);
 
  private:
+  void openChosen(const std::string& name);
+
   Program& m_program;
   int m_operations = 0;
   int m_loadsAndRuns = 0;

@@ -2,6 +2,7 @@
 #include "app/file_menu.h"
 
 #include <utility>
+#include <vector>
 
 #include "app/caption.h"
 #include "app/osm_loader.h"
@@ -15,6 +16,8 @@ namespace {
 namespace files = platform::files;
 
 constexpr int firstRecent = 9;
+constexpr std::string_view osmFilesFilter =
+    "OpenStreetMap files (*.osm *.osm.pbf *.pbf *.osm.bz2 *.bz2 *.osm.gz *.gz)";
 constexpr int lastRecent = 16;
 
 std::string folderOf(const std::optional<std::string>& path) {
@@ -23,26 +26,64 @@ std::string folderOf(const std::optional<std::string>& path) {
   return cut == std::string::npos ? "" : path->substr(0, cut + 1);
 }
 
+// What the window shows of the file loaded before: put back when the next one cannot be read
+// or the user cancels its loading.
+class ShownFile {
+ public:
+  explicit ShownFile(Program& program)
+      : m_program(program),
+        m_osmfile(program.state.osmfile),
+        m_categories(program.f1.List1(2).items()),
+        m_selected(program.f1.List1(2).selectedIndex()),
+        m_found(program.f1.List1(0).items()),
+        m_added(program.f1.List2.items()),
+        m_directory(program.f1.Text4.text()) {}
+
+  void restore() {
+    f1& window = m_program.f1;
+    m_program.state.osmfile = m_osmfile;
+    window.List1(2).setItems(m_categories);
+    window.List1(2).setSelectedIndex(m_selected);
+    window.List1(0).setItems(m_found);
+    window.List2.setItems(m_added);
+    window.Text4.setText(m_directory);
+    cap(m_program);
+  }
+
+ private:
+  Program& m_program;
+  std::string m_osmfile;
+  std::vector<std::string> m_categories;
+  int m_selected;
+  std::vector<std::string> m_found;
+  std::vector<std::string> m_added;
+  std::string m_directory;
+};
+
 // Loads `name` as the current OSM file: the lists of the previous file are emptied, the
 // survey lists the new categories, the file goes to the top of the recent entries and the
-// caption shows it. A file that cannot be read leaves the previous one loaded, untouched.
+// caption shows it. A file that cannot be read, or whose loading the user cancels, leaves the
+// previous one loaded with all the window showed of it.
 void openOsm(Program& program, const std::string& name, bool fromDialog) {
   State& state = program.state;
   f1& window = program.f1;
-  const std::string previous = state.osmfile;
+  ShownFile before(program);
   state.osmfile = name;  // the caption names the file while it loads
-  ChunkTable loaded;
-  if (!loadbinary(program, name, loaded)) {
-    state.osmfile = previous;
-    cap(program);
-    return;
-  }
-  if (fromDialog) state.lastosm = name;
   window.List1(0).clear();
   window.List2.clear();
   window.Text4.setText("");
-  state.chunks = std::move(loaded);
-  if (program.above.get_tags) program.above.get_tags(program);
+  ChunkTable loaded;
+  if (loadbinary(program, name, loaded) != Loaded::Yes) {
+    before.restore();
+    return;
+  }
+  ChunkTable previous = std::exchange(state.chunks, std::move(loaded));
+  if (program.above.get_tags && !program.above.get_tags(program)) {
+    state.chunks = std::move(previous);
+    before.restore();
+    return;
+  }
+  if (fromDialog) state.lastosm = name;
   updatmf(program, name);
   cap(program);
 }
@@ -79,20 +120,28 @@ void f1::mf_Click(int Index) {
   const bool recent = Index >= firstRecent && Index <= lastRecent;
   if ((!open && !recent) || operationInProgress()) return;
 
-  std::string name;
-  if (open) {
-    auto chosen = program.platform.openFileDialog({"*.osm", ".osm", folderOf(program.state.lastosm)});
-    if (!chosen) return;
-    name = *chosen;
-  } else {
-    name = mf(Index).caption();
+  if (!open) {
+    const std::string name = mf(Index).caption();
+    if (!pickedFileExists(name)) return;
+    Operation loading(*this, Operation::Kind::Load);
+    openOsm(program, name, false);
+    return;
   }
-  if (!pickedFileExists(name)) return;
+  platform::OpenDialogRequest request{"*.osm", ".osm", folderOf(program.state.lastosm), {}};
+  request.filters = {std::string(osmFilesFilter), "All files (*)"};
+  if (auto chosen = program.platform.openFileDialog(request)) openChosen(*chosen);
+}
 
+void f1::Form_OLEDragDrop(const std::string& path) {
+  if (!operationInProgress()) openChosen(path);
+}
+
+void f1::openChosen(const std::string& name) {
+  if (!pickedFileExists(name)) return;
   Operation loading(*this, Operation::Kind::Load);
-  if (open) enabled_(program, false);
-  openOsm(program, name, open);
-  if (open) enabled_(program, true);
+  enabled_(m_program, false);
+  openOsm(m_program, name, true);
+  enabled_(m_program, true);
 }
 
 }  // namespace waymint::app

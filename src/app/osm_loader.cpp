@@ -7,6 +7,8 @@
 #include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
+#include "input/input_error.h"
+#include "input/osm_input.h"
 #include "platform/files.h"
 
 namespace waymint::app {
@@ -14,11 +16,38 @@ namespace {
 
 namespace files = platform::files;
 
-// Shows how much of the file has been read, and lets the window repaint between pieces.
-void onPiece(void* context, double fraction) {
-  auto& machine = *static_cast<platform::Platform*>(context);
-  machine.progress(fraction);
-  machine.yield();
+// Shows how much of the file has been read, lets the window live between pieces, and passes
+// on the user's wish to cancel.
+class LoadProgress : public input::ReadProgress {
+ public:
+  LoadProgress(platform::Platform& machine, const std::string& name, std::uint64_t length)
+      : m_machine(machine), m_activity("Reading " + fileNameOf(name)), m_length(length) {}
+
+  bool proceed(std::uint64_t consumed) override {
+    const double fraction =
+        m_length == 0 ? 1.0 : std::min(1.0, static_cast<double>(consumed) / static_cast<double>(m_length));
+    m_machine.progress(m_activity, fraction, true);
+    m_machine.yield();
+    return !m_machine.cancelRequested();
+  }
+
+ private:
+  static std::string fileNameOf(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+  }
+
+  platform::Platform& m_machine;
+  std::string m_activity;
+  std::uint64_t m_length;
+};
+
+std::uint64_t lengthOf(const std::string& name) {
+  try {
+    return files::length(name);
+  } catch (const files::IoError&) {
+    return 0;  // the reading says why
+  }
 }
 
 }  // namespace
@@ -28,20 +57,28 @@ std::int32_t chunkmaxFor(std::uint64_t length) {
       std::max<std::uint64_t>(1, length / static_cast<std::uint64_t>(chunkSize)));
 }
 
-bool loadbinary(Program& program, const std::string& name, ChunkTable& into) {
+Loaded loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   platform::Platform& machine = program.platform;
   cap(program);
   machine.yield();
   program.state.starttime = machine.secondsSinceMidnight();
   busy_on(program);
-  machine.progress(0.0);
+  LoadProgress progress(machine, name, lengthOf(name));
   std::string failure;
   try {
-    into.bytes = files::readWholeBuffer(name, onPiece, &machine);
+    progress.proceed(0);
+    into.bytes = input::readOsmFile(name, progress, machine.memoryForLoading());
     into.chunkmax = chunkmaxFor(into.bytes.size());
     into.loaded = true;
-  } catch (const files::IoError& error) {
+  } catch (const input::Cancelled&) {
+    into = ChunkTable{};
+    machine.progressDone();
+    busy_off(program);
+    return Loaded::Cancelled;
+  } catch (const input::InputError& error) {
     failure = error.what();
+  } catch (const files::IoError& error) {
+    failure = name + ": " + error.what();
   } catch (const std::bad_alloc&) {
     failure = outOfMemoryMessage;
   } catch (const std::length_error&) {
@@ -50,13 +87,13 @@ bool loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   machine.yield();
   if (!failure.empty()) {
     into = ChunkTable{};
-    machine.progress(std::nullopt);
+    machine.progressDone();
     machine.messageBox(failure, platform::Buttons::Ok);
     busy_off(program);
-    return false;
+    return Loaded::Failed;
   }
   busy_off(program);
-  return true;
+  return Loaded::Yes;
 }
 
 }  // namespace waymint::app

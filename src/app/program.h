@@ -11,10 +11,11 @@ namespace waymint::app {
 class Program;
 
 // The work of higher folders that the application shell starts without knowing it: the tag
-// survey after every load, and the About window of the File menu. Whoever puts the program
-// together sets them once at start-up (workflow::connect); an unset one is passed over.
+// survey after every load (false when the user cancelled it), and the About window of the File
+// menu. Whoever puts the program together sets them once at start-up (workflow::connect); an
+// unset one is passed over.
 struct PartsAbove {
-  std::function<void(Program&)> get_tags;
+  std::function<bool(Program&)> get_tags;
   std::function<void(Program&)> showAbout;
 };
 

@@ -30,7 +30,7 @@ void settings::Form_Load() {
 
 void settings::Command2_Click(int Index) {
   // A cancelled dialog gives back its preset, which the check below refuses.
-  auto chosen = m_program.platform.openFileDialog({programPattern, programPattern, ""});
+  auto chosen = m_program.platform.openFileDialog({programPattern, programPattern, "", {}});
   const std::string path = chosen.value_or(programPattern);
   if (!app::pickedFileExists(path)) return;
 

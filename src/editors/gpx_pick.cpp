@@ -13,7 +13,7 @@ constexpr const char* cancelSelected = "Cancel was selected.";
 }  // namespace
 
 std::string pickGpx(app::Program& program) {
-  auto chosen = program.platform.openFileDialog({preset, ".gpx", ""});
+  auto chosen = program.platform.openFileDialog({preset, ".gpx", "", {}});
   if (chosen) return *chosen;
   program.platform.messageBox(cancelSelected, platform::Buttons::Ok);
   return preset;

@@ -202,12 +202,13 @@ void ExtractionRun::scanUpTo(CategoryRecords& records, size_t end) {
 void ExtractionRun::breathe(const CategoryRecords& records) {
   m_program.platform.yield();
   const auto size = static_cast<double>(m_state.chunks.bytes.size());
-  m_program.platform.progress(std::min(1.0, static_cast<double>(records.scanned()) / size));
+  const double done = size == 0 ? 1.0 : std::min(1.0, static_cast<double>(records.scanned()) / size);
+  m_program.platform.progress((m_aa ? "Writing " : "Listing ") + m_category, done, false);
 }
 
 void ExtractionRun::finish() {
   app::busy_off(m_program);
-  m_program.platform.progress(std::nullopt);
+  m_program.platform.progressDone();
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -19,6 +25,7 @@
 
 #include "app/program.h"
 #include "gui/bindings.h"
+#include "platform/qt/text.h"
 #include "workflow/category_workflow.h"
 #include "workflow/file_actions.h"
 #include "workflow/menus.h"
@@ -69,6 +76,14 @@ F1View::F1View(app::Program& program)
   m_progress->setRange(0, 1000);
   m_progress->setVisible(false);
   statusBar()->addPermanentWidget(m_progress, 1);
+  m_cancelButton = new QPushButton(tr("Cancel"), this);
+  m_cancelButton->setObjectName(QStringLiteral("cancel"));
+  m_cancelButton->setVisible(false);
+  connect(m_cancelButton, &QPushButton::clicked, this, [this] {
+    if (m_cancel) m_cancel();
+  });
+  statusBar()->addPermanentWidget(m_cancelButton);
+  setAcceptDrops(true);
   resize(1100, 640);
 }
 
@@ -285,9 +300,49 @@ void F1View::buildMenus() {
   }
 }
 
-void F1View::showProgress(std::optional<double> fraction) {
-  m_progress->setVisible(fraction.has_value());
-  if (fraction) m_progress->setValue(static_cast<int>(*fraction * 1000.0));
+void F1View::showProgress(const std::optional<qt::QtPlatform::Shown>& shown) {
+  m_progress->setVisible(shown.has_value());
+  m_cancelButton->setVisible(shown && shown->cancellable);
+  if (!shown) return;
+  // "%" is the bar's own mark for what follows; a file name may hold one.
+  m_progress->setFormat(qt::toQString(shown->activity).replace('%', QStringLiteral("%%")) +
+                        QStringLiteral(" %p%"));
+  m_progress->setValue(static_cast<int>(shown->fraction * 1000.0));
+}
+
+void F1View::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && m_cancelButton->isVisible()) {
+    m_cancelButton->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+namespace {
+
+// The first local file of a drag, if it carries one.
+std::optional<QString> droppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return std::nullopt;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void F1View::dragEnterEvent(QDragEnterEvent* event) {
+  if (droppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void F1View::dropEvent(QDropEvent* event) {
+  const auto file = droppedFile(event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  // The file opens after the drop has ended, so that the program that dragged it goes on.
+  QTimer::singleShot(0, this, [this, path = *file] {
+    m_program.f1.Form_OLEDragDrop(qt::toBytes(path));
+  });
 }
 
 void F1View::closeEvent(QCloseEvent* event) {

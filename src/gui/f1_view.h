@@ -2,8 +2,12 @@
 
 #include <QMainWindow>
 #include <QProgressBar>
+#include <QPushButton>
 
+#include <functional>
 #include <optional>
+
+#include "platform/qt/qt_platform.h"
 
 namespace waymint::app {
 class Program;
@@ -18,12 +22,19 @@ class F1View : public QMainWindow {
  public:
   explicit F1View(app::Program& program);
 
-  // The progress bar of a long load or survey; nothing hides it.
-  void showProgress(std::optional<double> fraction);
+  // The progress of a long operation: its activity and percentage, with a Cancel button
+  // (Escape too) while it can be cancelled; nothing hides it.
+  void showProgress(const std::optional<qt::QtPlatform::Shown>& shown);
+  // What Cancel does.
+  void onCancel(std::function<void()> cancel) { m_cancel = std::move(cancel); }
   Bindings& bindings() { return *m_bindings; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  // A file dropped on the window opens as File > Open opens the file picked.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QWidget* buildWorkflow();
@@ -32,6 +43,8 @@ class F1View : public QMainWindow {
   app::Program& m_program;
   Bindings* m_bindings;
   QProgressBar* m_progress = nullptr;
+  QPushButton* m_cancelButton = nullptr;
+  std::function<void()> m_cancel;
 };
 
 }  // namespace waymint::gui

@@ -13,8 +13,11 @@ constexpr std::string_view nodeStart = "<node ";
 
 }  // namespace
 
-RecordsHolding::RecordsHolding(std::string_view text, TextFinder wanted)
-    : m_text(text), m_wanted(std::move(wanted)), m_nextNode(findText(text, nodeStart)) {}
+RecordsHolding::RecordsHolding(std::string_view text, TextFinder wanted, size_t from)
+    : m_text(text),
+      m_wanted(std::move(wanted)),
+      m_from(std::min(from, text.size())),
+      m_nextNode(findText(text, nodeStart, m_from)) {}
 
 bool RecordsHolding::next(std::string_view& record, size_t upTo) {
   upTo = std::min(upTo, m_text.size());

@@ -12,7 +12,8 @@ namespace waymint::osm {
 // records without it are never looked at.
 class RecordsHolding {
  public:
-  RecordsHolding(std::string_view text, TextFinder wanted);
+  // The records whose "<node " lies at or after `from`.
+  RecordsHolding(std::string_view text, TextFinder wanted, size_t from = 0);
 
   // The next record holding an occurrence that starts before `upTo`, as a view into the text.
   // False when there is none; the text before `upTo` is then done.

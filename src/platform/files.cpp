@@ -134,40 +134,54 @@ void removeFile(std::string_view path) {
 }
 
 std::string readWhole(std::string_view path) {
-  return readWholeBuffer(path, nullptr, nullptr).takeString();
+  Reader file(path);
+  std::string text;
+  text.resize(static_cast<size_t>(file.length()));
+  size_t done = 0;
+  for (size_t got; done < text.size() && (got = file.read(text.data() + done, text.size() - done)) > 0;) {
+    done += got;
+  }
+  text.resize(done);  // the file shrank since it was measured
+  // It may have grown meanwhile: read on to its true end. (Files of the kernel's own, such as
+  // those under /proc, report a length of 0.)
+  char more[65536];
+  for (size_t got; (got = file.read(more, sizeof more)) > 0;) text.append(more, got);
+  return text;
 }
 
-ByteBuffer readWholeBuffer(std::string_view path,
-                           void (*onProgress)(void* context, double fraction), void* context) {
-  auto name = native(path);
-  Descriptor file = openForReading(name);
+Reader::Reader(std::string_view path) : m_path(native(path)) {
+  m_fd = openForReading(m_path).release();
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) fail(name, errno);
-  const size_t expected = static_cast<size_t>(info.st_size);
-  ByteBuffer buffer = ByteBuffer::withRoomFor(expected);
-  auto readInto = [&](char* into, size_t want) {
-    for (;;) {
-      ssize_t got = ::read(file.get(), into, want);
-      if (got >= 0) return static_cast<size_t>(got);
-      if (errno != EINTR) fail(name, errno);
-    }
-  };
-  constexpr size_t piece = size_t{4} << 20;
-  size_t done = 0;
-  while (done < expected) {
-    const size_t want = std::min(piece, expected - done);
-    buffer.prepare(done, want);
-    size_t got = readInto(buffer.data() + done, want);
-    if (got == 0) break;  // the file shrank since it was measured
-    done += got;
-    if (onProgress) onProgress(context, static_cast<double>(done) / static_cast<double>(expected));
+  if (::fstat(m_fd, &info) != 0) {
+    const int error = errno;
+    ::close(m_fd);
+    fail(m_path, error);
   }
-  buffer.truncate(done);
-  // The file may have grown since it was measured: read on to its true end. (Files of the
-  // kernel's own, such as those under /proc, report a length of 0.)
-  char more[65536];
-  for (size_t got; (got = readInto(more, sizeof more)) > 0;) buffer.append({more, got});
-  return buffer;
+  m_length = static_cast<std::uint64_t>(info.st_size);
+}
+
+Reader::~Reader() { ::close(m_fd); }
+
+std::uint64_t Reader::currentLength() const {
+  struct stat info {};
+  if (::fstat(m_fd, &info) != 0) fail(m_path, errno);
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+size_t Reader::readAt(char* into, size_t size, std::uint64_t offset) {
+  for (;;) {
+    const ssize_t got = ::pread(m_fd, into, size, static_cast<off_t>(offset));
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) fail(m_path, errno);
+  }
+}
+
+size_t Reader::read(char* into, size_t size) {
+  for (;;) {
+    const ssize_t got = ::read(m_fd, into, size);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) fail(m_path, errno);
+  }
 }
 
 void replaceWhole(std::string_view path, std::string_view bytes) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/byte_buffer.h"
 
 namespace waymint::platform::files {
 
@@ -41,10 +40,29 @@ std::uint64_t length(std::string_view path);
 void makeFolder(std::string_view path);  // one level; the parent must exist
 void removeFile(std::string_view path);
 std::string readWhole(std::string_view path);
-// Reads the whole file into a buffer of its own, reporting the fraction read after each
-// piece; for files of any size.
-ByteBuffer readWholeBuffer(std::string_view path,
-                           void (*onProgress)(void* context, double fraction), void* context);
+// A file opened for reading in pieces.
+class Reader {
+ public:
+  explicit Reader(std::string_view path);
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+  ~Reader();
+
+  // Its length when it was opened, and now.
+  std::uint64_t length() const { return m_length; }
+  std::uint64_t currentLength() const;
+  // Reads up to `size` bytes into `into`; 0 at the end of the file.
+  size_t read(char* into, size_t size);
+  // The same from `offset` on, leaving the position of read() alone: several threads may read
+  // different pieces at once.
+  size_t readAt(char* into, size_t size, std::uint64_t offset);
+  const std::string& path() const { return m_path; }
+
+ private:
+  std::string m_path;
+  int m_fd = -1;
+  std::uint64_t m_length = 0;
+};
 
 // Replaces the file at `path` by `bytes` in one step: the bytes are written completely to a
 // new file beside it, flushed, and renamed over the old one. On any failure the old file

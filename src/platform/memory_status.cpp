@@ -33,6 +33,20 @@ std::optional<int> memoryLoadFromMeminfo(std::string_view meminfo) {
   return static_cast<int>(std::lround(100.0 * (*total - *available) / *total));
 }
 
+std::optional<std::uint64_t> availableMemoryFromMeminfo(std::string_view meminfo) {
+  auto available = fieldKilobytes(meminfo, "MemAvailable");
+  if (!available || *available < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(*available) * 1024;
+}
+
+std::optional<std::uint64_t> availableMemory() {
+  try {
+    return availableMemoryFromMeminfo(files::readWhole("/proc/meminfo"));
+  } catch (const files::IoError&) {
+    return std::nullopt;
+  }
+}
+
 std::optional<int> physicalMemoryLoadPercent() {
   try {
     return memoryLoadFromMeminfo(files::readWhole("/proc/meminfo"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -10,5 +11,10 @@ namespace waymint::platform {
 std::optional<int> physicalMemoryLoadPercent();
 // The same from the text of /proc/meminfo: (MemTotal - MemAvailable) / MemTotal.
 std::optional<int> memoryLoadFromMeminfo(std::string_view meminfo);
+
+// Bytes of memory the program may still take without pushing others out (MemAvailable), or
+// nothing when it cannot be told.
+std::optional<std::uint64_t> availableMemory();
+std::optional<std::uint64_t> availableMemoryFromMeminfo(std::string_view meminfo);
 
 }  // namespace waymint::platform

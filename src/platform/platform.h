@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace waymint::platform {
 
@@ -13,10 +15,13 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 // What a file-open dialog is preset with. The file name field starts as `pattern`
 // (for example "*.osm"), so the dialog first lists the matching files.
+// `filters`, when given, are the named choices of file types it offers, such as
+// "GPX files (*.gpx)".
 struct OpenDialogRequest {
   std::string pattern;
   std::string defaultExtension;
   std::string initialFolder;
+  std::vector<std::string> filters;
 };
 
 // The machine as the program's logic sees it: dialogs, pointer, event loop, clock,
@@ -49,8 +54,15 @@ class Platform {
 
   // Shows a window modally; returns when it has closed.
   virtual void showModal(Window& window) = 0;
-  // Fraction done of a long operation, 0 to 1; nothing hides the indicator.
-  virtual void progress(std::optional<double> fraction) = 0;
+  // How far a long operation has come: what it does ("Reading monaco.osm.pbf") and the
+  // fraction done, 0 to 1. A cancellable one offers the user a way to end it early.
+  virtual void progress(const std::string& activity, double fraction, bool cancellable) = 0;
+  // The operation has ended: the indicator goes, and a request to cancel is forgotten.
+  virtual void progressDone() = 0;
+  // Whether the user asked to end the cancellable operation in progress.
+  virtual bool cancelRequested() = 0;
+  // How many bytes of memory a file being loaded may take.
+  virtual std::uint64_t memoryForLoading() = 0;
 
   // The user's decimal separator, for numbers shown on screen.
   virtual std::string decimalSeparator() { return "."; }

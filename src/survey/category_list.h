@@ -13,6 +13,8 @@ class CategoryList {
  public:
   // Adds the lower-case form of `value` unless it is empty or already listed.
   void add(std::string_view value);
+  // The entries in the order of discovery.
+  const std::vector<std::string>& entries() const { return m_entries; }
   // The entries ordered by their first byte; entries with the same first byte keep their
   // order of discovery. Leaves the list empty.
   std::vector<std::string> takeSorted();

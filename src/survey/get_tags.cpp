@@ -1,15 +1,21 @@
 #include "survey/get_tags.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "osm/records_holding.h"
+#include "osm/text_search.h"
 #include "survey/category_list.h"
 #include "survey/record_value.h"
 
@@ -19,67 +25,129 @@ namespace {
 using platform::Buttons;
 
 constexpr std::string_view notLoadedMessage = "No OSM file is loaded.";
-// Records between two progress reports, and the most text searched between two: often
-// enough for the window to repaint many times a second, rarely enough to cost nothing.
-constexpr unsigned reportEvery = 4096;
+constexpr std::string_view activity = "Surveying";
+// The most text searched before a part says how far it has come and looks whether to stop.
 constexpr size_t scanWindow = size_t{8} << 20;
+// Below this much text per core, fewer parts do the work as fast.
+constexpr size_t smallestPart = size_t{16} << 20;
+constexpr auto patience = std::chrono::milliseconds(20);
 
-void reportProgress(app::Program& program, const osm::RecordsHolding& records) {
-  const auto size = program.state.chunks.bytes.size();
-  const double done = size == 0 ? 1.0 : static_cast<double>(std::min(records.scanned(), size)) /
-                                            static_cast<double>(size);
-  program.platform.progress(done);
-  program.platform.yield();
-}
+// The records whose "<node " starts in [begin, end) of the text, surveyed on a thread of its
+// own. The parts' values, taken part after part, are the values of the whole text in the
+// order of their discovery.
+struct Part {
+  size_t begin = 0;
+  size_t end = 0;
+  CategoryList values;
+  bool unreadableTags = false;
+  std::atomic<size_t> scanned{0};
+};
 
-// The records whose "<node " starts in chunk c are those that hold a "<tag " before the
-// chunk's end (a record without one gives no value and need not be cut at all).
-void surveyChunk(app::Program& program, std::int32_t c, osm::RecordsHolding& records,
-                 CategoryList& categories, bool& failureShown) {
-  const size_t end = program.state.chunks.chunkEnd(c);
+void surveyPart(std::string_view text, Part& part, const std::atomic<bool>& stop) {
+  osm::RecordsHolding records(text, osm::TextFinder("<tag ", osm::TextFinder::Case::Exact),
+                              part.begin);
   RecordValue found;
-  unsigned count = 0;
-  while (records.scanned() < end) {
-    const size_t upTo = std::min(end, records.scanned() + scanWindow);
+  while (records.scanned() < part.end && !stop) {
+    const size_t upTo = std::min(part.end, records.scanned() + scanWindow);
     for (std::string_view record; records.next(record, upTo);) {
       recordValue(record, found);
-      // One box says that tags could not be read; a box for each of them would bury the
-      // user under thousands on a damaged file.
-      if (found.failures > 0 && !failureShown) {
-        failureShown = true;
-        program.platform.messageBox(std::string(app::invalidCallMessage), Buttons::Ok);
-      }
-      categories.add(found.value);
-      if (++count % reportEvery == 0) reportProgress(program, records);
+      part.unreadableTags = part.unreadableTags || found.failures > 0;
+      part.values.add(found.value);
     }
-    reportProgress(program, records);
+    part.scanned = records.scanned() - part.begin;
   }
+}
+
+// The text cut into one part per core, each starting at a "<node ".
+std::vector<std::unique_ptr<Part>> partsOf(std::string_view text) {
+  const size_t cores = std::max(1U, std::thread::hardware_concurrency());
+  const size_t count = std::clamp<size_t>(text.size() / smallestPart, 1, cores);
+  std::vector<std::unique_ptr<Part>> parts;
+  size_t begin = 0;
+  for (size_t i = 1; i <= count; ++i) {
+    size_t end = i == count ? text.size() : osm::findText(text, "<node ", text.size() / count * i);
+    if (end == osm::npos) end = text.size();
+    if (end <= begin && i < count) continue;
+    auto part = std::make_unique<Part>();
+    part->begin = begin;
+    part->end = end;
+    parts.push_back(std::move(part));
+    begin = end;
+  }
+  return parts;
+}
+
+// Runs the parts on threads of their own while the window lives; false when the user
+// cancelled.
+bool surveyParts(app::Program& program, std::string_view text,
+                 std::vector<std::unique_ptr<Part>>& parts) {
+  std::atomic<bool> stop{false};
+  std::mutex mutex;
+  std::condition_variable finished;
+  size_t running = parts.size();
+  std::vector<std::thread> threads;
+  for (auto& part : parts) {
+    threads.emplace_back([&, &part = *part] {
+      surveyPart(text, part, stop);
+      std::lock_guard lock(mutex);
+      --running;
+      finished.notify_one();
+    });
+  }
+  bool cancelled = false;
+  for (bool done = false; !done;) {
+    {
+      std::unique_lock lock(mutex);
+      done = finished.wait_for(lock, patience, [&] { return running == 0; });
+    }
+    size_t scanned = 0;
+    for (const auto& part : parts) scanned += part->scanned;
+    program.platform.progress(std::string(activity),
+                              text.empty() ? 1.0 : static_cast<double>(scanned) / static_cast<double>(text.size()),
+                              true);
+    program.platform.yield();
+    if (!done && program.platform.cancelRequested()) {
+      stop = true;
+      cancelled = true;
+    }
+  }
+  for (std::thread& thread : threads) thread.join();
+  return !cancelled;
 }
 
 }  // namespace
 
-void get_tags(app::Program& program) {
+bool get_tags(app::Program& program) {
   auto& list = program.f1.List1(2);
   list.clear();
   if (!program.state.chunks.loaded) {
     program.platform.messageBox(std::string(notLoadedMessage), Buttons::Ok);
     app::busy_off(program);
-    return;
+    return true;
   }
   // The scan yields: this keeps a new load from replacing the text under it.
   app::f1::Operation operation(program.f1, app::f1::Operation::Kind::Load);
-  CategoryList categories;
-  bool failureShown = false;
-  osm::RecordsHolding records(program.state.chunks.bytes,
-                              osm::TextFinder("<tag ", osm::TextFinder::Case::Exact));
-  for (std::int32_t c = 0; c <= program.state.chunks.chunkmax; ++c) {
-    app::busy_on(program);
-    surveyChunk(program, c, records, categories, failureShown);
+  app::busy_on(program);
+  const std::string_view text = program.state.chunks.bytes;
+  std::vector<std::unique_ptr<Part>> parts = partsOf(text);
+  const bool completed = surveyParts(program, text, parts);
+  program.platform.progressDone();
+  if (completed) {
+    CategoryList categories;
+    bool unreadableTags = false;
+    for (const auto& part : parts) {
+      for (const std::string& value : part->values.entries()) categories.add(value);
+      unreadableTags = unreadableTags || part->unreadableTags;
+    }
+    // One box says that tags could not be read; a box for each of them would bury the user
+    // under thousands on a damaged file.
+    if (unreadableTags) {
+      program.platform.messageBox(std::string(app::invalidCallMessage), Buttons::Ok);
+    }
+    list.setItems(categories.takeSorted());
   }
-  program.platform.yield();
-  list.setItems(categories.takeSorted());
-  program.platform.progress(std::nullopt);
   app::busy_off(program);
+  return completed;
 }
 
 }  // namespace waymint::survey

@@ -110,7 +110,7 @@ TEST_F(FileMenuTest, OpenCancelledOpenedAndUnreadable) {
   const std::string opened = snapshot();
   machine.chooseNext("/proc/self/mem");
   w().mf_Click(2);
-  EXPECT_EQ(takeMessages(), Texts{"Input/output error"});
+  EXPECT_EQ(takeMessages(), Texts{"/proc/self/mem: Input/output error"});
   EXPECT_EQ(snapshot(), opened);
   EXPECT_EQ(program->state.chunks.bytes.view(), twoCategories);
   EXPECT_FALSE(machine.busyPointer());

@@ -2,13 +2,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
+#include <new>
 #include <functional>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/byte_buffer.h"
 #include "platform/files.h"
 #include "platform/memory_status.h"
 #include "support/temp_folder.h"
@@ -87,25 +90,34 @@ TEST(ReplaceWhole, ThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
   EXPECT_EQ(namesIn(folder / "links"), std::set<std::string>{"x.gpx"});
 }
 
-TEST(ReadWholeBuffer, GivesTheExactBytesOfSmallAndBigFiles) {
+TEST(ReadingFiles, WholeAndInPiecesGiveTheExactBytes) {
   TempFolder folder;
-  std::string big((size_t{9} << 20) + 12345, '\0');  // above 4 MiB: memory of its own
+  std::string big((size_t{9} << 20) + 12345, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
   for (const std::string& bytes : {big, std::string("a\0\r\n\xFF", 5), std::string()}) {
     SCOPED_TRACE(bytes.size());
     const std::string path = folder.write("f.osm", bytes);
-    std::vector<double> fractions;
-    auto report = [](void* to, double f) { static_cast<std::vector<double>*>(to)->push_back(f); };
-    const platform::ByteBuffer buffer = files::readWholeBuffer(path, report, &fractions);
-    EXPECT_TRUE(buffer.view() == bytes);
     EXPECT_TRUE(files::readWhole(path) == bytes);
-    if (!bytes.empty()) {
-      EXPECT_EQ(fractions.back(), 1.0);
-      EXPECT_EQ(fractions.size(), bytes.size() == big.size() ? 3u : 1u);
-    }
+    files::Reader reader(path);
+    EXPECT_EQ(reader.length(), bytes.size());
+    std::string tail(7, '?');
+    tail.resize(reader.readAt(tail.data(), tail.size(), bytes.size() > 7 ? bytes.size() - 7 : 0));
+    EXPECT_TRUE(bytes.ends_with(tail));
   }
   EXPECT_THROW(files::readWhole(folder / "missing.osm"), files::IoError);
-  EXPECT_THROW(files::readWhole(folder.path()), files::IoError);
+  EXPECT_THROW(files::Reader(folder.path()), files::IoError);
+}
+
+TEST(GrowableBuffer, GrowsUpToItsLimitAndKeepsWhatWasWritten) {
+  platform::ByteBuffer buffer = platform::ByteBuffer::growable(size_t{64} << 20);
+  std::memcpy(buffer.extend(5), "<osm>", 5);
+  char* more = buffer.extend(size_t{40} << 20, false);
+  buffer.prepare(5, 1);
+  more[0] = '!';
+  buffer.truncate(6);
+  EXPECT_EQ(buffer.view(), "<osm>!");
+  EXPECT_THROW(buffer.extend(size_t{64} << 20), std::bad_alloc);
+  EXPECT_EQ(buffer.view(), "<osm>!");
 }
 
 TEST(LineReader, SplitsAtLfAndDropsTheCrBeforeIt) {

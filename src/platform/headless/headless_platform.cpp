@@ -24,7 +24,9 @@ Answer firstButton(Buttons buttons) { return buttons == Buttons::YesNo ? Answer:
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform()
-    : m_clock(localSecondsSinceMidnight), m_memoryLoad(physicalMemoryLoadPercent()) {}
+    : m_clock(localSecondsSinceMidnight),
+      m_memoryLoad(physicalMemoryLoadPercent()),
+      m_memoryForLoading(availableMemory().value_or(std::uint64_t{4} << 30)) {}
 
 std::vector<std::string> HeadlessPlatform::messageTexts() const {
   std::vector<std::string> texts;
@@ -75,8 +77,14 @@ void HeadlessPlatform::showModal(Window& window) {
   if (action != m_modalActions.end() && action->second) action->second(window);
 }
 
-void HeadlessPlatform::progress(std::optional<double> fraction) {
-  if (m_progressSink) m_progressSink(fraction);
+void HeadlessPlatform::progress(const std::string& activity, double fraction, bool) {
+  if (m_activities.empty() || m_activities.back() != activity) m_activities.push_back(activity);
+  if (m_progressSink) m_progressSink(activity, fraction);
+}
+
+void HeadlessPlatform::progressDone() {
+  m_cancel = false;
+  if (m_progressSink) m_progressSink("", std::nullopt);
 }
 
 }  // namespace waymint::platform

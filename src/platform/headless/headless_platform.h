@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -44,9 +45,13 @@ class HeadlessPlatform : public Platform {
   void setExecutableFolder(std::string folder) { m_executableFolder = std::move(folder); }
   // Every message is also handed here as it is shown (the command-line tool prints them).
   void onMessage(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
-  void onProgress(std::function<void(std::optional<double>)> sink) {
-    m_progressSink = std::move(sink);
-  }
+  // Every report of progress is also handed here: the activity and fraction, or nothing when
+  // the operation has ended.
+  using ProgressSink = std::function<void(const std::string& activity, std::optional<double>)>;
+  void onProgress(ProgressSink sink) { m_progressSink = std::move(sink); }
+  // The user asks to end the cancellable operation in progress (from a yield, typically).
+  void requestCancel() { m_cancel = true; }
+  void setMemoryForLoading(std::uint64_t bytes) { m_memoryForLoading = bytes; }
 
   // --- the record ---
   const std::vector<Message>& messages() const { return m_messages; }
@@ -57,6 +62,8 @@ class HeadlessPlatform : public Platform {
   const std::vector<std::string>& modalWindowsShown() const { return m_modalShown; }
   int yields() const { return m_yields; }
   int busyChanges() const { return m_busyChanges; }
+  // The activities progress was shown for, each once, in order.
+  const std::vector<std::string>& activities() const { return m_activities; }
   bool processEnded() const { return m_ended; }
 
   // --- Platform ---
@@ -70,7 +77,10 @@ class HeadlessPlatform : public Platform {
                  const std::string& workingFolder, int show) override;
   std::optional<int> memoryLoadPercent() override { return m_memoryLoad; }
   void showModal(Window& window) override;
-  void progress(std::optional<double> fraction) override;
+  void progress(const std::string& activity, double fraction, bool cancellable) override;
+  void progressDone() override;
+  bool cancelRequested() override { return m_cancel; }
+  std::uint64_t memoryForLoading() override { return m_memoryForLoading; }
   std::string executableFolder() override { return m_executableFolder; }
   void endProcess() override { m_ended = true; }
 
@@ -84,7 +94,9 @@ class HeadlessPlatform : public Platform {
   std::optional<int> m_memoryLoad;
   std::string m_executableFolder;
   std::function<void(const std::string&)> m_messageSink;
-  std::function<void(std::optional<double>)> m_progressSink;
+  ProgressSink m_progressSink;
+  bool m_cancel = false;
+  std::uint64_t m_memoryForLoading;
 
   std::vector<Message> m_messages;
   std::vector<OpenDialogRequest> m_dialogs;
@@ -92,6 +104,7 @@ class HeadlessPlatform : public Platform {
   std::vector<std::string> m_modalShown;
   int m_yields = 0;
   int m_busyChanges = 0;
+  std::vector<std::string> m_activities;
   bool m_busy = false;
   bool m_ended = false;
 };

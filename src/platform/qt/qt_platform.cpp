@@ -111,8 +111,10 @@ std::optional<std::string> QtPlatform::openFileDialog(const platform::OpenDialog
   QFileDialog dialog(m_mainWidget, QStringLiteral("Open"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  QString pattern = toQString(request.pattern);
-  dialog.setNameFilters({pattern, QStringLiteral("All files (*)")});
+  QStringList filters;
+  for (const std::string& filter : request.filters) filters << toQString(filter);
+  if (filters.isEmpty()) filters << toQString(request.pattern) << QStringLiteral("All files (*)");
+  dialog.setNameFilters(filters);
   QString suffix = toQString(request.defaultExtension);
   while (suffix.startsWith(QLatin1Char('*')) || suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
@@ -161,8 +163,17 @@ void QtPlatform::showModal(platform::Window& window) {
   if (!window.closed()) view->exec();
 }
 
-void QtPlatform::progress(std::optional<double> fraction) {
-  if (m_progressSink) m_progressSink(fraction);
+void QtPlatform::progress(const std::string& activity, double fraction, bool cancellable) {
+  if (m_progressSink) m_progressSink(Shown{activity, fraction, cancellable});
+}
+
+void QtPlatform::progressDone() {
+  m_cancel = false;
+  if (m_progressSink) m_progressSink(std::nullopt);
+}
+
+std::uint64_t QtPlatform::memoryForLoading() {
+  return platform::availableMemory().value_or(std::uint64_t{4} << 30);
 }
 
 std::string QtPlatform::decimalSeparator() { return toBytes(QLocale().decimalPoint()); }

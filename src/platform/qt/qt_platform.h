@@ -30,9 +30,18 @@ class QtPlatform : public platform::Platform {
   void registerView(const std::string& windowName, ViewFactory factory) {
     m_views[windowName] = std::move(factory);
   }
-  void onProgress(std::function<void(std::optional<double>)> sink) {
+  // Where progress is shown: the activity, its fraction done and whether it can be cancelled,
+  // or nothing when the operation has ended.
+  struct Shown {
+    std::string activity;
+    double fraction;
+    bool cancellable;
+  };
+  void onProgress(std::function<void(const std::optional<Shown>&)> sink) {
     m_progressSink = std::move(sink);
   }
+  // The user's Cancel (the button or Escape) for the operation in progress.
+  void requestCancel() { m_cancel = true; }
 
   platform::Answer messageBox(const std::string& text, platform::Buttons buttons) override;
   std::optional<std::string> openFileDialog(const platform::OpenDialogRequest& request) override;
@@ -44,7 +53,10 @@ class QtPlatform : public platform::Platform {
                  const std::string& workingFolder, int show) override;
   std::optional<int> memoryLoadPercent() override;
   void showModal(platform::Window& window) override;
-  void progress(std::optional<double> fraction) override;
+  void progress(const std::string& activity, double fraction, bool cancellable) override;
+  void progressDone() override;
+  bool cancelRequested() override { return m_cancel; }
+  std::uint64_t memoryForLoading() override;
   std::string decimalSeparator() override;
   std::string executableFolder() override;
   void endProcess() override;
@@ -52,7 +64,8 @@ class QtPlatform : public platform::Platform {
  private:
   QPointer<QWidget> m_mainWidget;
   std::map<std::string, ViewFactory> m_views;
-  std::function<void(std::optional<double>)> m_progressSink;
+  std::function<void(const std::optional<Shown>&)> m_progressSink;
+  bool m_cancel = false;
   QElapsedTimer m_sinceEvents;
   bool m_busy = false;
 };

@@ -1,0 +1,70 @@
+// .osm.gz: inflated as it is read, member after member (parallel compressors write several).
+#include <zlib.h>
+
+#include <new>
+#include <vector>
+
+#include "input/decoders.h"
+#include "input/input_error.h"
+
+namespace waymint::input {
+namespace {
+
+constexpr size_t inputPiece = size_t{1} << 20;
+constexpr size_t outputPiece = size_t{4} << 20;
+
+class Inflater {
+ public:
+  Inflater() {
+    if (inflateInit2(&m_stream, 16 + MAX_WBITS) != Z_OK) throw std::bad_alloc();
+  }
+  ~Inflater() { inflateEnd(&m_stream); }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+  z_stream* operator->() { return &m_stream; }
+  z_stream* get() { return &m_stream; }
+
+ private:
+  z_stream m_stream{};
+};
+
+}  // namespace
+
+void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
+  Inflater z;
+  std::vector<unsigned char> input(inputPiece);
+  std::uint64_t consumed = 0;
+  bool betweenMembers = false;  // the last member ended; another may follow
+  for (;;) {
+    if (z->avail_in == 0) {
+      const size_t got = file.read(reinterpret_cast<char*>(input.data()), input.size());
+      if (got == 0) break;
+      consumed += got;
+      z->next_in = input.data();
+      z->avail_in = static_cast<uInt>(got);
+    }
+    if (betweenMembers) {
+      // What follows a member is another member or, as gzip itself allows, ignored trailing
+      // bytes (such as the padding of a tape archive).
+      if (z->next_in[0] != 0x1F) break;
+      if (inflateReset(z.get()) != Z_OK) throw InputError(damagedMessage(file.path()));
+      betweenMembers = false;
+    }
+    char* out = text.room(outputPiece);
+    z->next_out = reinterpret_cast<Bytef*>(out);
+    z->avail_out = static_cast<uInt>(outputPiece);
+    const int result = inflate(z.get(), Z_NO_FLUSH);
+    text.keep(outputPiece - z->avail_out);
+    if (result == Z_STREAM_END) {
+      betweenMembers = true;
+    } else if (result == Z_MEM_ERROR) {
+      throw std::bad_alloc();
+    } else if (result != Z_OK && result != Z_BUF_ERROR) {
+      throw InputError(damagedMessage(file.path()));
+    }
+    if (!progress.proceed(consumed - z->avail_in)) throw Cancelled{};
+  }
+  if (!betweenMembers) throw InputError(incompleteMessage(file.path()));
+}
+
+}  // namespace waymint::input
