@@ -1,5 +1,6 @@
-// Measures the program's passes over one big OSM file: load, survey, a listing run and a
-// writing run of one category, against a plain memmem pass over the same buffer.
+// Measures the program's passes over one big OSM file (.osm, .osm.gz, .osm.bz2 or .osm.pbf):
+// load, survey, a listing run and a writing run of one category, against a plain memmem pass
+// over the loaded text.
 //
 //   waymint-bench OSM_FILE [CATEGORY]
 #include <sys/resource.h>
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
   const std::string gpx = files::readWhole(program.state.gpxpath);
   const double writeOnce = timed([&] { files::replaceWhole((output / "copy.gpx").string(), gpx); });
 
-  std::printf("file: %s (%.1f MB, %zu nodes)\n", file.c_str(), megabytes, nodes);
+  std::printf("file: %s (loaded text %.1f MB, %zu nodes)\n", file.c_str(), megabytes, nodes);
   std::printf("category %s: %d POIs found, %d written, GPX %.1f MB\n", category.c_str(), found,
               program.f1.List2.count(), static_cast<double>(gpx.size()) / 1e6);
   std::printf("%-22s %9s %10s %8s\n", "pass", "seconds", "MB/s", "x ref");
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
   std::printf("targets: load+survey <= 3.00 x ref; listing <= 2.00 x ref; "
               "writing <= listing + write once (%.3f s)\n",
               rows[2].seconds + writeOnce);
-  std::printf("peak memory: %.0f MB (file %.0f MB + %.0f MB)\n", peakKilobytes() / 1024.0,
+  std::printf("peak memory: %.0f MB (loaded text %.0f MB + %.0f MB)\n", peakKilobytes() / 1024.0,
               megabytes / 1.048576, peakKilobytes() / 1024.0 - megabytes / 1.048576);
   std::filesystem::remove_all(output);
   return 0;

@@ -105,7 +105,7 @@ platform::ByteBuffer readXml(platform::files::Reader& file, ReadProgress& progre
   PieceReaders readers(file, text, length);
   for (bool ended = false; !ended;) {
     ended = readers.waitAMoment();
-    if (!progress.proceed(readers.done()) && !ended) {
+    if (!progress.proceed(readers.done())) {
       readers.stop();
       throw Cancelled{};
     }

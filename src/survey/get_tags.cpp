@@ -106,7 +106,7 @@ bool surveyParts(app::Program& program, std::string_view text,
                               text.empty() ? 1.0 : static_cast<double>(scanned) / static_cast<double>(text.size()),
                               true);
     program.platform.yield();
-    if (!done && program.platform.cancelRequested()) {
+    if (program.platform.cancelRequested()) {
       stop = true;
       cancelled = true;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/file_menu.h"
+#include "support/compressed_files.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
 
@@ -155,6 +156,72 @@ TEST_F(FileMenuTest, ExitDuringALoadClosesWhenTheLoadHasEnded) {
   EXPECT_TRUE(machine.processEnded());
   const std::string saved = slurp(stateFile());
   EXPECT_EQ(saved.substr(0, saved.find("\r\n\r\n")), " .27\r\n" + folder / "map.osm");
+}
+
+}  // namespace
+}  // namespace waymint::testing
+
+namespace waymint::testing {
+namespace {
+
+TEST_F(FileMenuTest, AFileThatCannotBeLoadedOrIsCancelledLeavesThePreviousOneLoaded) {
+  start();
+  open(twoCategories);
+  w().List1(2).setSelectedIndex(1);
+  w().List1(0).addItem("a poi");
+  w().Text4.setText("restaurant");
+  const std::string loaded = snapshot();
+  const auto expectPreviousFile = [&](const std::string& name) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(snapshot(), loaded);
+    EXPECT_EQ(w().List1(2).selectedIndex(), 1);
+    EXPECT_EQ(w().List1(0).items(), Texts{"a poi"});
+    EXPECT_EQ(w().Text4.text(), "restaurant");
+    EXPECT_TRUE(program->state.chunks.bytes.view() == twoCategories);
+    EXPECT_FALSE(machine.busyPointer());
+  };
+  const std::string big = osmFile(std::string(size_t{20} << 20, ' ') + osmNode({{"shop", "kiosk"}}));
+  const std::string path = folder / "other.osm.gz";
+  const std::pair<std::string, std::string> refused[] = {
+      {gzipOf("\x89PNG\r\n\x1A\n"), path + " is not an OpenStreetMap file (.osm, .osm.pbf, .osm.bz2, .osm.gz)."},
+      {gzipOf(big).substr(0, 5000), path + " is incomplete: it ends inside its compressed data."},
+      {gzipOf(big), "Out of memory"},
+  };
+  machine.setMemoryForLoading(size_t{10} << 20);
+  for (const auto& [bytes, message] : refused) {
+    open(bytes, "other.osm.gz");
+    EXPECT_EQ(takeMessages(), Texts{message});
+    expectPreviousFile(message);
+  }
+  machine.setMemoryForLoading(size_t{1} << 30);
+
+  // Cancel while the file is read, and while it is surveyed: no message.
+  for (const std::string activity : {"Reading other.osm.gz", "Surveying"}) {
+    machine.duringYield([&, activity] {
+      if (!machine.activities().empty() && machine.activities().back() == activity) {
+        machine.requestCancel();
+      }
+    });
+    open(gzipOf(big), "other.osm.gz");
+    expectPreviousFile(activity);
+    EXPECT_FALSE(machine.cancelRequested());
+  }
+  machine.duringYield({});
+  open(gzipOf(big), "other.osm.gz");
+  EXPECT_EQ(w().List1(2).items(), Texts{"kiosk"});
+  EXPECT_EQ(recent()[0], path);
+}
+
+TEST_F(FileMenuTest, AFileDroppedOnTheWindowOpensAsOpenOpensIt) {
+  start();
+  const std::string path = folder.write("dropped.osm.bz2", bzip2Of(twoCategories));
+  w().Form_OLEDragDrop(folder / "missing.osm");
+  w().Form_OLEDragDrop(path);
+  EXPECT_EQ(program->state.lastosm.value_or(""), path);
+  EXPECT_EQ(recent()[0], path);
+  EXPECT_EQ(w().List1(2).items(), (Texts{"bakery", "restaurant"}));
+  EXPECT_EQ(machine.activities(), (Texts{"Reading dropped.osm.bz2", "Surveying"}));
+  EXPECT_EQ(buttons(), "111111");
 }
 
 }  // namespace

@@ -1,32 +1,17 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/tool.h"
+#include "support/compressed_files.h"
 #include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
 namespace {
-
-// `text` in a gzip member of stored (uncompressed) blocks.
-std::string gzipStored(const std::string& text) {
-  z_stream z{};
-  deflateInit2(&z, 0, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, text.size()), '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-  z.avail_in = static_cast<uInt>(text.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
 
 // An expected text may end with "<usage>": the usage follows, known by its first line.
 const std::string usage = "<usage>";
@@ -53,6 +38,8 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
   const std::string unfinished = "<?xml version=\"1.0\"?>\r\n<gpx>\r\n<wpt lat=\"1\" lon=\"2\">";
   const std::string gpx = folder.write("gpx/cafe/cafe.gpx", unfinished);
   const std::string missing = folder / "missing.osm";
+  const std::string picture = folder.write("picture.osm.gz", gzipOf("\x89PNG\r\n\x1A\n"));
+  const std::string cut = folder.write("cut.osm.bz2", bzip2Of(slurp(osm)).substr(0, 30));
   struct Case {
     std::vector<std::string> arguments;
     int status;
@@ -64,6 +51,10 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
       {{"write", osm, "cafe", "--help"}, 0, usage, ""},
       {{"categories", missing}, 2, "",
        "waymint-cli: cannot read " + missing + ": No such file or directory\n"},
+      {{"list", picture, "cafe"}, 2, "",
+       "waymint-cli: " + picture + " is not an OpenStreetMap file (.osm, .osm.pbf, .osm.bz2, .osm.gz).\n"},
+      {{"write", cut, "--all", "--gpx-folder", folder.path()}, 2, "",
+       "waymint-cli: " + cut + " is incomplete: it ends inside its compressed data.\n"},
       {{"categories", folder.path()}, 2, "",
        "waymint-cli: cannot read " + folder.path() + ": Is a directory\n"},
       {{"list", osm, "pub"}, 1, "", "waymint-cli: Please select\n"},
@@ -97,7 +88,7 @@ TEST_F(Tool, TheProgressLineRoundsDownAndIsClearedBeforeTheOutput) {
   std::string text = head + std::string(size, ' ');
   std::string gzip;
   for (;;) {
-    gzip = gzipStored(text);
+    gzip = gzipOf(text, 0);
     if (gzip.size() == size) break;
     text.resize(text.size() - (gzip.size() - size));
   }

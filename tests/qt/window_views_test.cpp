@@ -10,10 +10,14 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QUrl>
 #include <QTest>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +32,7 @@
 #include "gui/f1_view.h"
 #include "gui/info_views.h"
 #include "gui/settings_view.h"
+#include "support/compressed_files.h"
 #include "support/osm_text.h"
 #include "support/temp_folder.h"
 #include "view_support.h"
@@ -52,8 +57,14 @@ class WindowViews : public ::testing::Test {
     program.f1.Form_Load();
     main = std::make_unique<gui::F1View>(program);
     desktop.setMainWidget(main.get());
+    desktop.onProgress([this](const auto& shown) {
+      main->showProgress(shown);
+      if (onProgress) onProgress();
+    });
+    main->onCancel([this] { desktop.requestCancel(); });
     main->show();
   }
+  std::function<void()> onProgress;
 };
 
 // A user who picks the file at `path` in a file dialog.
@@ -222,6 +233,47 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
   EXPECT_EQ(rows(child<QListView>(*main, "List3")),
             QStringList({" 43.70 7.40 Blue Door", " 43.72 7.42 Quay"}));
   EXPECT_FALSE(child<QWidget>(*main, "Frame1")->isVisible());
+}
+
+// Drops a file on the main window, as a file manager does.
+void drop(QWidget& window, const std::string& path) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  const QPoint middle = window.rect().center();
+  QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&window, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent dropped(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&window, &dropped);
+  QTest::qWait(50);
+}
+
+TEST_F(WindowViews, ADroppedFileOpensWithItsProgressAndEscapeCancelsTheNext) {
+  std::string body;
+  for (int i = 0; i < 20000; ++i) body += osmNode(std::to_string(i), "43.7", "7.4", {{"shop", "kiosk"}});
+  const std::string first = folder.write("kiosks.osm.gz", gzipOf(osmFile(body)));
+  const std::string second = folder.write("cafes.osm.bz2", bzip2Of(osmFile(body + osmNode({{"amenity", "cafe"}}))));
+  auto* bar = child<QProgressBar>(*main, "progress");
+  auto* cancel = child<QPushButton>(*main, "cancel");
+  QStringList shown;
+  onProgress = [&] {
+    if (bar->isVisible() && cancel->isVisible()) shown << bar->format();
+  };
+  drop(*main, first);
+  EXPECT_EQ(rows(child<QListView>(*main, "List1(2)")), QStringList({"kiosk"}));
+  EXPECT_EQ(program.state.lastosm.value_or(""), first);
+  EXPECT_TRUE(shown.contains(QStringLiteral("Reading kiosks.osm.gz %p%"))) << shown.join(',').toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Surveying %p%")));
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_FALSE(cancel->isVisible());
+
+  onProgress = [&] {
+    if (cancel->isVisible()) QTest::keyClick(main.get(), Qt::Key_Escape);
+  };
+  drop(*main, second);
+  EXPECT_EQ(rows(child<QListView>(*main, "List1(2)")), QStringList({"kiosk"}));
+  EXPECT_EQ(program.state.osmfile, first);
+  EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace

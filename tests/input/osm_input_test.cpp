@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "input/format.h"
+#include "input/input_error.h"
+#include "input/osm_input.h"
+#include "platform/files.h"
+#include "support/compressed_files.h"
+#include "support/osm_text.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace waymint::testing {
+namespace {
+
+using input::Format;
+
+// Counts the reports of progress and does what the test asks at each.
+class Progress : public input::ReadProgress {
+ public:
+  std::function<bool(std::uint64_t)> onReport = [](std::uint64_t) { return true; };
+  int reports = 0;
+  bool proceed(std::uint64_t consumed) override {
+    ++reports;
+    return onReport(consumed);
+  }
+};
+
+constexpr std::uint64_t plenty = std::uint64_t{1} << 30;
+
+std::string read(const std::string& path, std::uint64_t limit = plenty) {
+  Progress progress;
+  return std::string(input::readOsmFile(path, progress, limit).view());
+}
+
+// An OSM text of `count` tagged nodes, varied enough to compress like a real one.
+std::string manyNodes(int count) {
+  const char* values[] = {"cafe", "bench", "restaurant", "post_box", "fuel", "pharmacy"};
+  std::string body;
+  for (int i = 0; i < count; ++i) {
+    body += osmNode(std::to_string(1000 + i), "43." + std::to_string(700000 + i * 37),
+                    "7." + std::to_string(400000 + i * 53),
+                    {{"amenity", values[i % 6]}, {"name", "Place " + std::to_string(i * 7919 % 10007)}});
+  }
+  return osmFile(body);
+}
+
+TEST(InputFormat, ToldByTheFirstBytesWhateverTheName) {
+  const std::string pbfHead = std::string("\0\0\0\x0d\x0a\x09OSMHeader\x18", 17);
+  const std::pair<std::string, Format> cases[] = {
+      {pbfHead, Format::Pbf},
+      {std::string("\0\0\0\x0d\x0a\x07OSMData", 13), Format::Unknown},
+      {"BZh91AY&SY", Format::Bzip2},
+      {"BZh0", Format::Unknown},
+      {"\x1F\x8B\x08", Format::Gzip},
+      {"<?xml version='1.0'?><osm>", Format::Xml},
+      {"\xEF\xBB\xBF \r\n\t<osm version=\"0.6\">", Format::Xml},
+      {"<OSM>", Format::Unknown},
+      {"\x89PNG\r\n\x1A\n", Format::Unknown},
+      {"", Format::Unknown},
+      {std::string(input::headSize - 3, ' ') + "<osm>", Format::Unknown},
+      {std::string(input::headSize - 4, ' ') + "<osm>", Format::Xml},
+  };
+  for (const auto& [head, format] : cases) {
+    SCOPED_TRACE(head.substr(0, 12));
+    EXPECT_EQ(input::formatOf(head), format);
+  }
+}
+
+TEST(OsmInput, EveryFormatGivesTheTextItHolds) {
+  TempFolder folder;
+  const std::string text = manyNodes(4000);  // several bzip2 blocks of 100 000 bytes
+  ASSERT_GT(text.size(), 500'000u);
+  const std::string half1 = text.substr(0, text.size() / 3);
+  const std::string half2 = text.substr(text.size() / 3);
+  const std::pair<const char*, std::string> files[] = {
+      {"plain.osm", text},
+      {"a.osm.gz", gzipOf(text)},
+      {"members.osm.gz", gzipOf(half1, 1) + gzipOf(half2, 9)},
+      {"a.osm.bz2", bzip2Of(text)},
+      {"blocks.osm.bz2", bzip2Of(text, 1)},
+      {"streams.osm.bz2", bzip2Of(half1, 1) + bzip2Of(half2, 2)},
+      {"garbage-after.osm.gz", gzipOf(text) + std::string(512, '\0')},
+  };
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(read(folder.write(name, bytes)) == text);
+  }
+}
+
+TEST(OsmInput, BadFilesAreRefusedWithAMessageNamingThem) {
+  TempFolder folder;
+  const std::string text = manyNodes(3000);
+  const std::string png = "\x89PNG\r\n\x1A\n" + std::string(5000, 'p');
+  std::string damagedBlock = bzip2Of(text, 1);
+  damagedBlock.replace(damagedBlock.size() / 2, 64, std::string(64, 'x'));
+  const std::string notOsm = " is not an OpenStreetMap file (.osm, .osm.pbf, .osm.bz2, .osm.gz).";
+  const std::string incomplete = " is incomplete: it ends inside its compressed data.";
+  const std::string damaged = " is damaged: its compressed data cannot be read.";
+  const std::tuple<const char*, std::string, std::string> cases[] = {
+      {"cut.osm.gz", gzipOf(text).substr(0, 20000), incomplete},
+      {"cut.osm.bz2", bzip2Of(text).substr(0, 20000), incomplete},
+      {"damaged.osm.gz", gzipOf(text).replace(3000, 40, std::string(40, 'x')), damaged},
+      {"damaged.osm.bz2", damagedBlock, damaged},
+      {"picture.png", png, notOsm},
+      {"picture.osm.gz", gzipOf(png), notOsm},
+      {"picture.osm.bz2", bzip2Of(png), notOsm},
+      {"empty.osm", "", notOsm},
+      {"empty.osm.gz", "", notOsm},
+      {"empty.osm.pbf", "", notOsm},
+      {"nothing.osm.gz", gzipOf(""), notOsm},
+      {"nothing.osm.bz2", bzip2Of(""), notOsm},
+      // Blanks without end (a few hundred MB here) are refused after their first 64 KiB.
+      {"blanks.osm.gz", gzipOf(std::string(size_t{300} << 20, ' '), 9), notOsm},
+  };
+  for (const auto& [name, bytes, message] : cases) {
+    SCOPED_TRACE(name);
+    const std::string path = folder.write(name, bytes);
+    try {
+      read(path, std::uint64_t{64} << 20);
+      ADD_FAILURE() << "read";
+    } catch (const input::InputError& error) {
+      EXPECT_EQ(error.what(), path + message);
+    }
+  }
+}
+
+TEST(OsmInput, MemoryCancelAndAFileThatChangesWhileRead) {
+  TempFolder folder;
+  const std::string text = manyNodes(20000);
+  const std::string plain = folder.write("a.osm", text);
+  const std::string packed = folder.write("a.osm.bz2", bzip2Of(text, 1));
+  for (const std::string& path : {plain, packed, folder.write("a.osm.gz", gzipOf(text))}) {
+    SCOPED_TRACE(path);
+    EXPECT_THROW(read(path, text.size() / 2), std::bad_alloc);
+    Progress cancelling;
+    cancelling.onReport = [](std::uint64_t) { return false; };
+    EXPECT_THROW(input::readOsmFile(path, cancelling, plenty), input::Cancelled);
+    EXPECT_EQ(cancelling.reports, 1);
+  }
+  Progress cutting;
+  cutting.onReport = [&](std::uint64_t) { return ::truncate(plain.c_str(), 100) == 0; };
+  try {
+    input::readOsmFile(plain, cutting, plenty);
+    ADD_FAILURE() << "read";
+  } catch (const input::InputError& error) {
+    EXPECT_EQ(error.what(), plain + " changed on disk while it was read.");
+  }
+}
+
+// The node elements with tags of an OSM XML text as osmium writes it, in order: from a line
+// "  <node ...>" to the line "  </node>".
+std::string taggedNodes(const std::string& xml) {
+  std::string nodes;
+  for (size_t at = xml.find("\n  <node "); at != std::string::npos;
+       at = xml.find("\n  <node ", at + 1)) {
+    const size_t lineEnd = xml.find('\n', at + 1);
+    if (xml[lineEnd - 2] == '/') continue;
+    const size_t end = xml.find("\n  </node>\n", lineEnd) + 11;
+    nodes.append(xml, at + 1, end - at - 1);
+  }
+  return nodes;
+}
+
+TEST(OsmInput, APbfGivesTheTaggedNodesExactlyAsOsmiumWritesThemInXml) {
+  if (!onPath("osmium")) GTEST_SKIP() << "osmium-tool is not installed";
+  TempFolder folder;
+  const std::string pbf = folder / "monaco.osm.pbf";
+  const std::string xml = folder / "monaco-from-pbf.osm";
+  ASSERT_EQ(runProgram({"osmium", "cat", sharedPath("data/monaco.osm"), "-o", pbf}).status, 0);
+  ASSERT_EQ(runProgram({"osmium", "cat", pbf, "-f", "osm", "-o", xml}).status, 0);
+  const std::string text = read(pbf);
+  const std::string expected = taggedNodes(slurp(xml));
+  ASSERT_GT(expected.size(), 500'000u);  // Monaco's 3 090 nodes with tags
+  EXPECT_TRUE(text == "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n" +
+                          expected + "</osm>\n");
+
+  std::string damaged = slurp(pbf);
+  damaged.replace(damaged.size() / 2, 300, std::string(300, '\0'));
+  for (const auto& [name, bytes] : {std::pair{"damaged.osm.pbf", damaged},
+                                    std::pair{"cut.osm.pbf", slurp(pbf).substr(0, 500000)}}) {
+    const std::string path = folder.write(name, bytes);
+    try {
+      read(path);
+      ADD_FAILURE() << name;
+    } catch (const input::InputError& error) {
+      EXPECT_TRUE(std::string(error.what()).starts_with(path + " is damaged or incomplete: "))
+          << error.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace waymint::testing

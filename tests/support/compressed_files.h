@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace waymint::testing {
+
+// Texts compressed as the usual tools do, made in the test: a gzip member (`level` 0 stores
+// the text uncompressed) and a bzip2 stream (`blockSize` 1 to 9, in 100 000 bytes).
+std::string gzipOf(const std::string& text, int level = 6);
+std::string bzip2Of(const std::string& text, int blockSize = 9);
+
+}  // namespace waymint::testing
