@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/tool.h"
+#include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
 #include "support/osm_text.h"
 #include "support/run_program.h"
@@ -38,23 +39,18 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
   const std::string unfinished = "<?xml version=\"1.0\"?>\r\n<gpx>\r\n<wpt lat=\"1\" lon=\"2\">";
   const std::string gpx = folder.write("gpx/cafe/cafe.gpx", unfinished);
   const std::string missing = folder / "missing.osm";
-  const std::string picture = folder.write("picture.osm.gz", gzipOf("\x89PNG\r\n\x1A\n"));
-  const std::string cut = folder.write("cut.osm.bz2", bzip2Of(slurp(osm)).substr(0, 30));
   struct Case {
     std::vector<std::string> arguments;
     int status;
     std::string out;
     std::string err;
   };
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {{}, 2, "", "waymint-cli: no command given\n\n" + usage},
       {{"write", osm, "cafe", "--help"}, 0, usage, ""},
       {{"categories", missing}, 2, "",
        "waymint-cli: cannot read " + missing + ": No such file or directory\n"},
-      {{"list", picture, "cafe"}, 2, "",
-       "waymint-cli: " + picture + " is not an OpenStreetMap file (.osm, .osm.pbf, .osm.bz2, .osm.gz).\n"},
-      {{"write", cut, "--all", "--gpx-folder", folder.path()}, 2, "",
-       "waymint-cli: " + cut + " is incomplete: it ends inside its compressed data.\n"},
+
       {{"categories", folder.path()}, 2, "",
        "waymint-cli: cannot read " + folder.path() + ": Is a directory\n"},
       {{"list", osm, "pub"}, 1, "", "waymint-cli: Please select\n"},
@@ -63,6 +59,10 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
       {{"write", osm, "cafe", "--gpx-folder", folder / "gpx"}, 1, "",
        "waymint-cli: Error merging file\n"},
   };
+  for (const BadFile& bad : badOsmFiles(folder)) {
+    cases.push_back({{"write", bad.path, "--all", "--gpx-folder", folder.path()}, 2, "",
+                     "waymint-cli: " + bad.message + "\n"});
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));
     const Finished run = runTool(c.arguments);

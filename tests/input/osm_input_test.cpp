@@ -10,6 +10,7 @@
 #include "input/input_error.h"
 #include "input/osm_input.h"
 #include "platform/files.h"
+#include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
 #include "support/osm_text.h"
 #include "support/run_program.h"
@@ -36,18 +37,6 @@ constexpr std::uint64_t plenty = std::uint64_t{1} << 30;
 std::string read(const std::string& path, std::uint64_t limit = plenty) {
   Progress progress;
   return std::string(input::readOsmFile(path, progress, limit).view());
-}
-
-// An OSM text of `count` tagged nodes, varied enough to compress like a real one.
-std::string manyNodes(int count) {
-  const char* values[] = {"cafe", "bench", "restaurant", "post_box", "fuel", "pharmacy"};
-  std::string body;
-  for (int i = 0; i < count; ++i) {
-    body += osmNode(std::to_string(1000 + i), "43." + std::to_string(700000 + i * 37),
-                    "7." + std::to_string(400000 + i * 53),
-                    {{"amenity", values[i % 6]}, {"name", "Place " + std::to_string(i * 7919 % 10007)}});
-  }
-  return osmFile(body);
 }
 
 TEST(InputFormat, ToldByTheFirstBytesWhateverTheName) {
@@ -95,37 +84,13 @@ TEST(OsmInput, EveryFormatGivesTheTextItHolds) {
 
 TEST(OsmInput, BadFilesAreRefusedWithAMessageNamingThem) {
   TempFolder folder;
-  const std::string text = manyNodes(3000);
-  const std::string png = "\x89PNG\r\n\x1A\n" + std::string(5000, 'p');
-  std::string damagedBlock = bzip2Of(text, 1);
-  damagedBlock.replace(damagedBlock.size() / 2, 64, std::string(64, 'x'));
-  const std::string notOsm = " is not an OpenStreetMap file (.osm, .osm.pbf, .osm.bz2, .osm.gz).";
-  const std::string incomplete = " is incomplete: it ends inside its compressed data.";
-  const std::string damaged = " is damaged: its compressed data cannot be read.";
-  const std::tuple<const char*, std::string, std::string> cases[] = {
-      {"cut.osm.gz", gzipOf(text).substr(0, 20000), incomplete},
-      {"cut.osm.bz2", bzip2Of(text).substr(0, 20000), incomplete},
-      {"damaged.osm.gz", gzipOf(text).replace(3000, 40, std::string(40, 'x')), damaged},
-      {"damaged.osm.bz2", damagedBlock, damaged},
-      {"picture.png", png, notOsm},
-      {"picture.osm.gz", gzipOf(png), notOsm},
-      {"picture.osm.bz2", bzip2Of(png), notOsm},
-      {"empty.osm", "", notOsm},
-      {"empty.osm.gz", "", notOsm},
-      {"empty.osm.pbf", "", notOsm},
-      {"nothing.osm.gz", gzipOf(""), notOsm},
-      {"nothing.osm.bz2", bzip2Of(""), notOsm},
-      // Blanks without end (a few hundred MB here) are refused after their first 64 KiB.
-      {"blanks.osm.gz", gzipOf(std::string(size_t{300} << 20, ' '), 9), notOsm},
-  };
-  for (const auto& [name, bytes, message] : cases) {
-    SCOPED_TRACE(name);
-    const std::string path = folder.write(name, bytes);
+  for (const BadFile& bad : badOsmFiles(folder)) {
+    SCOPED_TRACE(bad.path);
     try {
-      read(path, std::uint64_t{64} << 20);
+      read(bad.path, std::uint64_t{64} << 20);
       ADD_FAILURE() << "read";
     } catch (const input::InputError& error) {
-      EXPECT_EQ(error.what(), path + message);
+      EXPECT_EQ(error.what(), bad.message);
     }
   }
 }
