@@ -7,7 +7,7 @@ namespace waymint::cli {
 
 int runCategories(const Invocation& invocation, Session& session) {
   if (!session.load(invocation.osmFile)) return exitUsage;
-  for (const std::string& category : session.window().List1(2).items()) session.print(category);
+  for (const std::string& category : session.window().List1(2).items()) session.print({category});
   return exitOk;
 }
 

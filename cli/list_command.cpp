@@ -10,9 +10,10 @@ int runList(const Invocation& invocation, Session& session) {
   if (!session.load(invocation.osmFile)) return exitUsage;
   const std::string& category = invocation.categories.front();
   const bool listed = session.choose(category);
+  session.setSubject(category);
   // A category the file does not have: the press says "Please select".
   workflow::List1_MouseDown(session.program(), 2);
-  for (const std::string& name : session.window().List1(0).items()) session.print(name);
+  for (const std::string& name : session.window().List1(0).items()) session.print({name});
   return listed ? exitOk : exitFailure;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "cli/escape.h"
 #include "platform/files.h"
 #include "workflow/connect.h"
 
@@ -15,17 +16,6 @@ namespace files = platform::files;
 
 constexpr std::string_view prefix = "waymint-cli: ";
 constexpr std::string_view clearToEnd = "\033[K";
-
-// The window's texts end their lines with CR LF; a terminal wants LF.
-std::string withUnixLineEnds(std::string_view text) {
-  std::string lines;
-  lines.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    lines.push_back(text[i]);
-  }
-  return lines;
-}
 
 // Why `path` cannot be opened as an OSM file, checked before the window tries (File > Open
 // would pass over a folder or a missing file without a word).
@@ -49,6 +39,8 @@ std::optional<std::string> unreadable(const std::string& path) {
 Session::Session(std::ostream& out, std::ostream& err, bool progressShown)
     : m_out(out), m_err(err), m_showProgress(progressShown), m_program(m_machine) {
   workflow::connect(m_program);
+  // A script waits for a run of another process on the same GPX rather than giving up.
+  m_machine.setWaitsForBusyFiles(true);
   m_machine.onMessage([this](const std::string& text) { showMessage(text); });
   m_machine.onProgress([this](const std::string& activity, std::optional<double> fraction) {
     showProgress(activity, fraction);
@@ -77,7 +69,7 @@ bool Session::load(const std::string& osmFile) {
 bool Session::choose(const std::string& category) {
   platform::ListBox& categories = window().List1(2);
   for (int i = 0; i < categories.count(); ++i) {
-    if (categories.item(i) == category) {
+    if (escaped(categories.item(i)) == category) {
       categories.setSelectedIndex(i);
       return true;
     }
@@ -86,24 +78,31 @@ bool Session::choose(const std::string& category) {
   return false;
 }
 
-void Session::print(std::string_view line) {
+void Session::print(std::initializer_list<std::string_view> fields) {
   clearProgress();
-  m_out << line << '\n';
+  const char* separator = "";
+  for (std::string_view field : fields) {
+    m_out << separator << escaped(field);
+    separator = "\t";
+  }
+  m_out << '\n';
 }
 
 void Session::complain(std::string_view text) {
   clearProgress();
   m_out.flush();
-  m_err << prefix << withUnixLineEnds(text) << '\n';
+  m_err << prefix << escapedMessage(text) << '\n';
   m_err.flush();
 }
 
 void Session::showMessage(const std::string& text) {
   m_messageShown = true;
   // While the file is being read, a message is the loader's: say which file it concerns,
-  // unless it does.
+  // unless it does. In a run, say which category it concerns.
   if (!m_loading.empty() && text.rfind(m_loading, 0) != 0) {
     complain("cannot read " + m_loading + ": " + text);
+  } else if (!m_subject.empty()) {
+    complain(m_subject + ": " + text);
   } else {
     complain(text);
   }

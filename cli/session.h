@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -25,12 +26,15 @@ class Session {
 
   // Opens `osmFile` as File > Open does. False, after saying why, when it cannot be read.
   bool load(const std::string& osmFile);
-  // Selects the entry of List1(2) that equals `category`; with none, nothing is selected.
+  // Selects the entry of List1(2) whose escaped form (see escape.h) is `category`; with
+  // none, nothing is selected.
   bool choose(const std::string& category);
-  // One line on standard output.
-  void print(std::string_view line);
+  // One line on standard output: the fields escaped, separated by TABs.
+  void print(std::initializer_list<std::string_view> fields);
   // A line of the tool's own on standard error.
   void complain(std::string_view text);
+  // What the messages from now on concern, named before them ("cafe: ..."); "" for nothing.
+  void setSubject(std::string subject) { m_subject = std::move(subject); }
 
  private:
   void showMessage(const std::string& text);
@@ -43,6 +47,7 @@ class Session {
   platform::HeadlessPlatform m_machine;
   app::Program m_program;
   std::string m_loading;  // the OSM file while it is being opened
+  std::string m_subject;
   std::string m_progressLine;  // what the progress line shows; empty when cleared
   bool m_messageShown = false;
 };

@@ -5,12 +5,17 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/escape.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
 #include "workflow/category_workflow.h"
 
 namespace waymint::cli {
 namespace {
+
+bool blank(const std::string& category) {
+  return category.find_first_not_of(' ') == std::string::npos;
+}
 
 // The folder picker always gives a full path, and the folder maker takes the first piece of
 // a path for its root: a relative folder is made full against the working folder.
@@ -37,16 +42,25 @@ void setControls(const Invocation& invocation, app::Program& program) {
   }
 }
 
-// A press on the category and the create button; false when the category was not written.
+// A press on the category (named as the command line names it, escaped) and the create
+// button; false when the category was not written.
 bool writeCategory(const std::string& category, Session& session) {
   app::Program& program = session.program();
+  const platform::ListBox& categories = program.f1.List1(2);
   const bool listed = session.choose(category);
+  session.setSubject(category);
   workflow::List1_MouseDown(program, 2);
-  // The press has said "Please select"; the create button would only say it again.
-  if (!listed) return false;
+  // The press has said why ("Please select", a blank category); the create button would only
+  // say it again.
+  if (!listed || blank(categories.item(categories.selectedIndex()))) {
+    session.setSubject("");
+    return false;
+  }
   const gpx::RunResult result = workflow::createAndReport(program, [](const std::string&) {});
+  session.setSubject("");
   if (!result.complete()) return false;
-  session.print(category + '\t' + std::to_string(result.added) + '\t' + program.state.gpxpath);
+  session.print({categories.item(categories.selectedIndex()), std::to_string(result.added),
+                 program.state.gpxpath});
   return true;
 }
 
@@ -55,11 +69,20 @@ bool writeCategory(const std::string& category, Session& session) {
 int runWrite(const Invocation& invocation, Session& session) {
   if (!session.load(invocation.osmFile)) return exitUsage;
   setControls(invocation, session.program());
-  const std::vector<std::string> categories =
-      invocation.all ? session.window().List1(2).items() : invocation.categories;
   int status = exitOk;
-  for (const std::string& category : categories) {
-    if (!writeCategory(category, session)) status = exitFailure;
+  if (!invocation.all) {
+    for (const std::string& category : invocation.categories) {
+      if (!writeCategory(category, session)) status = exitFailure;
+    }
+    return status;
+  }
+  for (const std::string& category : session.window().List1(2).items()) {
+    if (blank(category)) {
+      // Every category asked for, and one that names nothing: passed over, said, no failure.
+      session.complain("passing over the blank category \"" + category + "\"");
+    } else if (!writeCategory(escaped(category), session)) {
+      status = exitFailure;
+    }
   }
   return status;
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/byte_buffer.h"
@@ -49,12 +49,13 @@ struct State {
   // Fields of the category extraction run.
   std::string category;
   std::string gpxpath;
-  std::string oldgpx;
   bool merging = false;
   std::string soundlink;
   std::int16_t proximity = 0;
   std::int16_t speed = 0;
-  std::unordered_set<std::string> seennames;
+  // The names taken by the current run, by their hash: each is an entry of List1(0), by its
+  // index, where it is compared; so a name is held once however long it is.
+  std::unordered_multimap<std::size_t, int> seennames;
   bool addmode = false;
 
   // The icon expected beside the chosen category's GPX.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,10 +42,13 @@ class ExtractionRun {
   RunResult execute();
   // Ends the run after a failure: reports it once; the file on disk was not touched.
   RunResult fail(const std::string& description);
+  // What the run was doing, for a message: "writing <the GPX>" or "listing <category>".
+  std::string doing() const;
 
  private:
-  bool takeCategory();
+  RunResult::End takeCategory();
   bool makeFolder();
+  bool lockFolder();
   void showIcon();
   bool prepareWriting();
   void readAlertValues();
@@ -65,13 +69,14 @@ class ExtractionRun {
   CategoryPaths m_paths;
   GpxDocument m_document;
   int m_taken = 0;
+  std::optional<files::FolderLock> m_lock;  // held from reading the GPX to replacing it
 };
 
 RunResult ExtractionRun::execute() {
   using End = RunResult::End;
-  m_state.oldgpx.clear();
-  if (!takeCategory()) return {End::NothingSelected};
+  if (const End taken = takeCategory(); taken != End::Complete) return {taken};
   if (!makeFolder()) return {End::NoFolder};
+  if (m_aa && !lockFolder()) return {End::InUse};
   m_state.gpxpath = m_paths.gpx;
   showIcon();
   m_state.merging = false;
@@ -97,24 +102,49 @@ RunResult ExtractionRun::fail(const std::string& description) {
   return {RunResult::End::Failed};
 }
 
-bool ExtractionRun::takeCategory() {
+std::string ExtractionRun::doing() const {
+  return m_aa && !m_paths.gpx.empty() ? "writing " + m_paths.gpx : "listing " + m_category;
+}
+
+RunResult::End ExtractionRun::takeCategory() {
   const platform::ListBox& categories = m_window.List1(2);
   if (categories.selectedIndex() < 0) {
     message("Please select");
-    return false;
+    return RunResult::End::NothingSelected;
   }
-  m_category = categories.item(categories.selectedIndex());
-  m_window.Text4.setText(m_category);
+  const std::string& listed = categories.item(categories.selectedIndex());
+  m_category = listed;
   std::erase(m_category, ' ');
+  // Blanks alone would search for nothing, so find every node, and name a GPX of no name.
+  if (m_category.empty()) {
+    message("The category \"" + listed + "\" is blank: no POI and no GPX file can be named after it.");
+    return RunResult::End::BlankCategory;
+  }
+  m_window.Text4.setText(listed);
   m_state.category = m_category;
   m_paths = categoryPaths(m_state.gpxfolder, m_category);
   m_window.Text4.setText(fileName(m_category));
-  return true;
+  return RunResult::End::Complete;
 }
 
 bool ExtractionRun::makeFolder() {
   if (!m_aa || files::exists(m_paths.folder)) return true;
   return app::makdir(m_program, m_paths.folder);
+}
+
+// Two runs extending one GPX at once would each write what it read plus its own POIs, and the
+// second would lose the first's. A run holds the category folder's lock: from the command
+// line it waits for the other run; in the window, which must not freeze, it says so and ends.
+bool ExtractionRun::lockFolder() {
+  if (m_program.platform.waitsForBusyFiles()) {
+    m_lock.emplace(files::FolderLock::take(m_paths.folder));
+  } else if (auto lock = files::FolderLock::tryTake(m_paths.folder)) {
+    m_lock.emplace(std::move(*lock));
+  } else {
+    message(m_paths.gpx + " is in use by another run; try again when it has ended.");
+    return false;
+  }
+  return true;
 }
 
 void ExtractionRun::showIcon() {
@@ -160,16 +190,18 @@ bool ExtractionRun::mergeOldFile() {
   m_state.starttime = m_program.platform.secondsSinceMidnight();
   m_state.osmfile = m_paths.gpx;
   app::busy_on(m_program);
-  m_state.oldgpx = files::readWhole(m_paths.gpx);
+  // Room for the closing line beside the old text, so that the document does not grow twice
+  // as big as the file to take it.
+  std::string old = files::readWhole(m_paths.gpx, 4096);
   m_program.platform.yield();
-  const size_t closing = m_state.oldgpx.rfind("</gpx>");
+  const size_t closing = old.rfind("</gpx>");
   if (closing == std::string::npos) {
-    message("Error merging file");
+    message("Error merging file " + m_paths.gpx);
     return false;
   }
   // The body goes on up to the closing line, less the one character just before it.
-  m_state.oldgpx.resize(closing > 0 ? closing - 1 : 0);
-  m_document.extend(m_state.oldgpx);
+  old.resize(closing > 0 ? closing - 1 : 0);
+  m_document.extend(std::move(old));
   m_state.merging = true;
   return true;
 }
@@ -219,6 +251,10 @@ RunResult create_gpx(app::Program& program, bool aa) {
   ExtractionRun run(program, aa);
   try {
     return run.execute();
+  } catch (const platform::files::IoError& error) {
+    return run.fail(error.message());
+  } catch (const std::bad_alloc&) {
+    return run.fail(std::string(app::outOfMemoryMessage) + " " + run.doing());
   } catch (const std::exception& error) {
     return run.fail(error.what());
   }

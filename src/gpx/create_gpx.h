@@ -12,6 +12,8 @@ struct RunResult {
     Complete,         // the list is complete and, in a writing run, the GPX written
     NotStarted,       // a load or another run of the window was in progress
     NothingSelected,  // "Please select"
+    BlankCategory,    // the category is blanks only: it names nothing
+    InUse,            // another run holds the category's folder (said in the window)
     NoFolder,         // the category folder could not be made (said by the folder maker)
     NotMerged,        // "Error merging file": the GPX holds no "</gpx>"
     Failed,           // a file could not be read or written (said with the system's reason)

@@ -1,5 +1,7 @@
 #include "gpx/gpx_document.h"
 
+#include <algorithm>
+
 #include "app/program.h"
 #include "osm/text_search.h"
 #include "app/web_addresses.h"
@@ -47,9 +49,10 @@ void GpxDocument::procsave(std::string_view s) {
   m_started = true;
 }
 
-void GpxDocument::extend(std::string_view oldBody) {
+void GpxDocument::extend(std::string oldBody) {
   collectPositions(oldBody, m_oldPositions);
-  procsave(oldBody);
+  m_bytes = std::move(oldBody);
+  procsave("");
 }
 
 void GpxDocument::continueFrom(std::string existing) {
@@ -86,41 +89,38 @@ std::string wptLine(std::string_view lat, std::string_view lon) {
   return osm::replaceAll(line, ">\r", "");
 }
 
-std::string waypointBlock(std::string_view lat, std::string_view lon, std::string_view nam,
-                          const WaypointOptions& options) {
-  const std::string name(nam);
+void GpxDocument::addWaypoint(std::string_view lat, std::string_view lon, std::string_view nam,
+                              const WaypointOptions& options) {
   const std::string proximity = std::to_string(options.proximity);
-  std::string block = wptLine(lat, lon);
-  auto line = [&block](const std::string& text) {
-    block += crlf;
-    block += text;
-  };
-  line("<name>" + name + "</name>");
-  line("<cmt>This is " + name + "</cmt>");
-  line("   <desc></desc>");
-  if (options.sound) line("   <link href=\"" + std::string(options.soundlink) + "\" />");
-  line("  <extensions>");
-  line(" <gpxx:WaypointExtension>");
-  if (options.alert) {
-    line("  <gpxx:Proximity>" + proximity + "</gpxx:Proximity>");
-  } else {
-    line("  <!--<gpxx:Proximity>" + proximity + "</gpxx:Proximity>-->");
+  const std::string_view alertOpen = options.alert ? "  <gpxx:Proximity>" : "  <!--<gpxx:Proximity>";
+  const std::string_view alertClose = options.alert ? "</gpxx:Proximity>" : "</gpxx:Proximity>-->";
+  const std::string_view lines[] = {
+      "<name>", nam, "</name>", crlf, "<cmt>This is ", nam, "</cmt>", crlf,
+      "   <desc></desc>", crlf,
+      options.sound ? "   <link href=\"" : "", options.sound ? options.soundlink : "",
+      options.sound ? "\" />\r\n" : "",
+      "  <extensions>", crlf, " <gpxx:WaypointExtension>", crlf,
+      alertOpen, proximity, alertClose, crlf,
+      " <gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>", crlf,
+      " <gpxx:Categories>", crlf, "   <gpxx:Category>Category1</gpxx:Category>", crlf,
+      " </gpxx:Categories>", crlf, "  <gpxx:Address>", crlf,
+      " <gpxx:StreetAddress>; </gpxx:StreetAddress>", crlf, "  <gpxx:City></gpxx:City>", crlf,
+      "  <gpxx:State></gpxx:State>", crlf, " <gpxx:Country></gpxx:Country>", crlf,
+      "<gpxx:PostalCode></gpxx:PostalCode>", crlf, " </gpxx:Address>", crlf,
+      "</gpxx:WaypointExtension>", crlf, "</extensions>", crlf, "</wpt>", crlf};
+  const std::string start = wptLine(lat, lon);
+  // The block goes straight into the document, room made for it at once (and for the closing
+  // line), so that a long name is held in the document and nowhere else on the way.
+  constexpr size_t closing = 64;
+  size_t length = start.size() + crlf.size();
+  for (std::string_view piece : lines) length += piece.size();
+  if (m_bytes.capacity() < m_bytes.size() + length + closing) {
+    m_bytes.reserve(std::max(m_bytes.size() + length + closing, m_bytes.capacity() * 2));
   }
-  line(" <gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>");
-  line(" <gpxx:Categories>");
-  line("   <gpxx:Category>Category1</gpxx:Category>");
-  line(" </gpxx:Categories>");
-  line("  <gpxx:Address>");
-  line(" <gpxx:StreetAddress>; </gpxx:StreetAddress>");
-  line("  <gpxx:City></gpxx:City>");
-  line("  <gpxx:State></gpxx:State>");
-  line(" <gpxx:Country></gpxx:Country>");
-  line("<gpxx:PostalCode></gpxx:PostalCode>");
-  line(" </gpxx:Address>");
-  line("</gpxx:WaypointExtension>");
-  line("</extensions>");
-  line("</wpt>");
-  return block;
+  m_bytes.append(start);
+  m_bytes.append(crlf);
+  for (std::string_view piece : lines) m_bytes.append(piece);
+  m_started = true;
 }
 
 void initgpx(GpxDocument& document, const std::string& categoryFolder) {
@@ -135,7 +135,7 @@ void addgpx(app::Program& program, GpxDocument& document, std::string_view lat,
   options.alert = program.f1.Check2.value() == 1;
   options.proximity = program.state.proximity;
   options.soundlink = program.state.soundlink;
-  document.procsave(waypointBlock(lat, lon, nam, options));
+  document.addWaypoint(lat, lon, nam, options);
 }
 
 }  // namespace waymint::gpx

@@ -10,6 +10,14 @@ class Program;
 
 namespace waymint::gpx {
 
+// What a waypoint block depends on besides its position and name.
+struct WaypointOptions {
+  bool sound = false;  // "Sound" checked: the link line to the sound file
+  bool alert = false;  // "Alert" checked: the proximity element itself, else inside a comment
+  int proximity = 0;
+  std::string_view soundlink;
+};
+
 // The bytes of one category's GPX file as a writing run builds them, complete before the
 // run puts them on disk in one step. Every text goes in through procsave.
 class GpxDocument {
@@ -18,9 +26,12 @@ class GpxDocument {
   void procsave(std::string_view s);
   // Starts the document with the kept body of the file being extended (appended through
   // procsave) and remembers the positions of the waypoints it holds.
-  void extend(std::string_view oldBody);
+  void extend(std::string oldBody);
   // Starts the document with the bytes of an existing file, which later texts follow.
   void continueFrom(std::string existing);
+  // Appends the waypoint block of a waypoint, its lines each ended by CR LF.
+  void addWaypoint(std::string_view lat, std::string_view lon, std::string_view nam,
+                   const WaypointOptions& options);
 
   // True when the kept body holds the position of the start tag `wptLine` (as
   // wptLine() writes it): 'lat="' + lat + '" lon="' + lon + '"'.
@@ -38,27 +49,17 @@ class GpxDocument {
 // The six lines of a document's head, joined by CR LF (procsave ends the last one).
 std::string gpxHead();
 
-// What a waypoint block depends on besides its position and name.
-struct WaypointOptions {
-  bool sound = false;  // "Sound" checked: the link line to the sound file
-  bool alert = false;  // "Alert" checked: the proximity element itself, else inside a comment
-  int proximity = 0;
-  std::string_view soundlink;
-};
-
 // The start tag of a waypoint: CRs removed from lon, then every ">" directly followed by a CR
 // removed from the tag.
 std::string wptLine(std::string_view lat, std::string_view lon);
-// The waypoint block, its lines joined by CR LF (procsave ends the last one).
-std::string waypointBlock(std::string_view lat, std::string_view lon, std::string_view nam,
-                          const WaypointOptions& options);
 
 // Makes sure the category's folder exists (one level), then puts the head into `document`.
 // The folder is the run's, fixed when it started, whatever the GPX folder box says by now.
 // Throws platform::files::IoError when the folder cannot be made.
 void initgpx(GpxDocument& document, const std::string& categoryFolder);
 // Puts one waypoint block into `document`, with "Sound", "Alert", `proximity` and `soundlink`
-// as they are at the time of the call.
+// as they are at the time of the call: lines 1 to 22 of a waypoint, CR LF after each (the
+// link line only with "Sound"; the proximity inside a comment without "Alert").
 void addgpx(app::Program& program, GpxDocument& document, std::string_view lat,
             std::string_view lon, std::string_view nam);
 

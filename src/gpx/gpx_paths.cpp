@@ -27,7 +27,11 @@ std::string fileName(std::string_view category) {
 }
 
 std::string collapseSeparators(std::string_view path) {
-  return osm::replaceAll(osm::replaceAll(path, "\\\\", "\\"), "//", "/");
+  // Where "\\" is no separator, two of them are two characters of a name.
+  const std::string once = platform::files::separator == '\\'
+                               ? osm::replaceAll(path, "\\\\", "\\")
+                               : std::string(path);
+  return osm::replaceAll(once, "//", "/");
 }
 
 CategoryPaths categoryPaths(std::string_view gpxfolder, std::string_view category) {

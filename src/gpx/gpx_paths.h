@@ -18,7 +18,8 @@ struct CategoryPaths {
 };
 CategoryPaths categoryPaths(std::string_view gpxfolder, std::string_view category);
 
-// Every "\\" turned into "\", then every "//" into "/", one pass each from left to right.
+// Doubled separators made single, one pass each from left to right: every "\\" into "\"
+// where "\" is the separator, then every "//" into "/".
 std::string collapseSeparators(std::string_view path);
 
 enum class SoundFormat { None, Wav, Mp3 };

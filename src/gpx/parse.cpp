@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 
 #include "app/program.h"
 #include "osm/text_search.h"
@@ -65,21 +66,24 @@ void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& doc
 
   std::string nam = fnstrip(rawName(s1));
   if (nam == state.category) nam += ":" + lat + "," + lon;
-  if (state.seennames.count(nam) != 0) return;
-  program.f1.List1(0).addItem(nam);
+  platform::ListBox& found = program.f1.List1(0);
+  const size_t hash = std::hash<std::string_view>{}(nam);
+  for (auto [taken, end] = state.seennames.equal_range(hash); taken != end; ++taken) {
+    if (found.item(taken->second) == nam) return;
+  }
+  // The name is taken: listed, and known by its place in the list.
+  found.addItem(std::move(nam));
+  state.seennames.emplace(hash, found.count() - 1);
+  const std::string& name = found.item(found.count() - 1);
 
   // When lon was the start tag's last attribute, the rest of the tag goes.
   if (const size_t gt = lon.find('>'); gt != std::string::npos) lon.resize(gt);
-  if (aa && state.merging && document.holds(wptLine(lat, lon))) {
-    // Already in the file: its name counts as taken, so that a second POI of that name,
-    // left out when the file was written, stays out.
-    state.seennames.insert(std::move(nam));
-    return;
-  }
-  state.seennames.insert(nam);
+  // Already in the file: its name counts as taken all the same, so that a second POI of that
+  // name, left out when the file was written, stays out.
+  if (aa && state.merging && document.holds(wptLine(lat, lon))) return;
   if (!aa) return;
-  program.f1.List2.addItem(nam);
-  addgpx(program, document, lat, lon, nam);
+  program.f1.List2.addItem(name);
+  addgpx(program, document, lat, lon, name);
 }
 
 }  // namespace waymint::gpx

@@ -13,12 +13,6 @@
 namespace waymint::platform::files {
 namespace {
 
-mode_t currentUmask() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
-}
-
 std::string describe(int error) { return std::strerror(error); }
 
 [[noreturn]] void fail(const std::string& path, int error) { throw IoError(path, describe(error)); }
@@ -27,26 +21,7 @@ bool statOf(const std::string& path, struct stat& info) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : m_fd(fd) {}
-  ~Descriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return m_fd; }
-  int release() {
-    int fd = m_fd;
-    m_fd = -1;
-    return fd;
-  }
-
- private:
-  int m_fd;
-};
-
-Descriptor openForReading(const std::string& path) {
+int openForReading(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) fail(path, errno);
   struct stat info {};
@@ -59,45 +34,15 @@ Descriptor openForReading(const std::string& path) {
     ::close(fd);
     fail(path, EISDIR);
   }
-  return Descriptor(fd);
-}
-
-void writeAll(int fd, std::string_view bytes, const std::string& path) {
-  while (!bytes.empty()) {
-    ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      fail(path, errno);
-    }
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-}
-
-// The file a path names at the end of its symbolic links: replacing that keeps the links.
-std::string throughLinks(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string target(real);
-  std::free(real);
-  return target;
-}
-
-std::string folderOf(const std::string& path) {
-  auto cut = path.find_last_of(separator);
-  if (cut == std::string::npos) return ".";
-  if (cut == 0) return std::string(1, separator);
-  return path.substr(0, cut);
+  return fd;
 }
 
 }  // namespace
 
 std::string native(std::string_view path) {
   std::string result(path);
-  for (char& c : result) {
-    if (c == '/' || c == '\\') c = separator;
-  }
+  // Where "\" is the separator, "/" is one too; where "/" is, "\" is a character of a name.
+  if (separator == '\\') std::replace(result.begin(), result.end(), '/', separator);
   return result;
 }
 
@@ -133,9 +78,10 @@ void removeFile(std::string_view path) {
   if (::unlink(name.c_str()) != 0) fail(name, errno);
 }
 
-std::string readWhole(std::string_view path) {
+std::string readWhole(std::string_view path, size_t room) {
   Reader file(path);
   std::string text;
+  text.reserve(static_cast<size_t>(file.length()) + room);
   text.resize(static_cast<size_t>(file.length()));
   size_t done = 0;
   for (size_t got; done < text.size() && (got = file.read(text.data() + done, text.size() - done)) > 0;) {
@@ -150,7 +96,7 @@ std::string readWhole(std::string_view path) {
 }
 
 Reader::Reader(std::string_view path) : m_path(native(path)) {
-  m_fd = openForReading(m_path).release();
+  m_fd = openForReading(m_path);
   struct stat info {};
   if (::fstat(m_fd, &info) != 0) {
     const int error = errno;
@@ -181,30 +127,6 @@ size_t Reader::read(char* into, size_t size) {
     const ssize_t got = ::read(m_fd, into, size);
     if (got >= 0) return static_cast<size_t>(got);
     if (errno != EINTR) fail(m_path, errno);
-  }
-}
-
-void replaceWhole(std::string_view path, std::string_view bytes) {
-  auto name = throughLinks(native(path));
-  struct stat old {};
-  bool hadOld = ::stat(name.c_str(), &old) == 0;
-  if (hadOld && S_ISDIR(old.st_mode)) fail(name, EISDIR);
-  if (hadOld && ((old.st_mode & 0222) == 0 || ::access(name.c_str(), W_OK) != 0)) {
-    fail(name, EACCES);
-  }
-  std::string temporary = folderOf(name) + separator + ".waymint-XXXXXX";
-  int fd = ::mkstemp(temporary.data());
-  if (fd < 0) fail(name, errno);
-  Descriptor file(fd);
-  try {
-    writeAll(file.get(), bytes, name);
-    ::fchmod(file.get(), hadOld ? (old.st_mode & 07777) : static_cast<mode_t>(0666 & ~currentUmask()));
-    if (::fsync(file.get()) != 0) fail(name, errno);
-    if (::close(file.release()) != 0) fail(name, errno);
-    if (::rename(temporary.c_str(), name.c_str()) != 0) fail(name, errno);
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
   }
 }
 

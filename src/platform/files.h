@@ -1,14 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 
 namespace waymint::platform::files {
 
-// The platform's own path separator. Every operation here accepts both "/" and "\".
+// The platform's own path separator. Where it is "\", the operations here take "/" for one
+// too; where it is "/", a "\" is part of a name, as the system has it.
 #ifdef _WIN32
 inline constexpr char separator = '\\';
 #else
@@ -22,12 +26,15 @@ class IoError : public std::runtime_error {
   IoError(std::string path, const std::string& description)
       : std::runtime_error(description), m_path(std::move(path)) {}
   const std::string& path() const { return m_path; }
+  // What failed and why, as one line: path + ": " + description.
+  std::string message() const { return m_path + ": " + what(); }
 
  private:
   std::string m_path;
 };
 
-// The path with every "/" and "\" turned into the platform's separator.
+// The path with its separators written as the platform's: where that is "\", every "/" turns
+// into "\"; elsewhere the path stays as it is.
 std::string native(std::string_view path);
 
 // Directory lookups: an ordinary file only; a file or a folder; a folder only.
@@ -39,7 +46,8 @@ bool isFolder(std::string_view path);
 std::uint64_t length(std::string_view path);
 void makeFolder(std::string_view path);  // one level; the parent must exist
 void removeFile(std::string_view path);
-std::string readWhole(std::string_view path);
+// `room` more bytes are kept free after the text, for what the caller will append.
+std::string readWhole(std::string_view path, size_t room = 0);
 // A file opened for reading in pieces.
 class Reader {
  public:
@@ -65,10 +73,39 @@ class Reader {
 };
 
 // Replaces the file at `path` by `bytes` in one step: the bytes are written completely to a
-// new file beside it, flushed, and renamed over the old one. On any failure the old file
-// stays byte for byte as it was and no stray file is left. An existing file that is marked
-// read-only is not replaced.
+// temporary file beside it (".waymint-" and six characters), flushed, and renamed over the old
+// one, and the folder is flushed too, so that a power loss keeps one whole file or the other.
+// The new file keeps the old one's permissions and, where the process may set them, its owner.
+// A path through symbolic links replaces the regular file at their end and keeps the links;
+// anything else that is not a regular file (a folder, a device, a FIFO, a link to nothing) is
+// refused and left alone, as is a file marked read-only. On any failure the old file stays
+// byte for byte as it was and no temporary file is left, also when the process is interrupted
+// (SIGINT, SIGTERM, SIGHUP) while writing; temporary files of the program's pattern older than
+// a day, left by a process that was killed, are removed from the folder.
 void replaceWhole(std::string_view path, std::string_view bytes);
+
+// The steps of replaceWhole, for tests that make one of them fail: before each, the injector
+// gives an error number to fail it with, or 0.
+enum class Step { Open, Write, Chmod, Sync, Close, Rename, SyncFolder };
+void injectFaults(std::function<int(Step)> injector);
+
+// An advisory lock on a folder, held for its lifetime: runs that change the files of one
+// folder take it in turn. Other programs are not kept out.
+class FolderLock {
+ public:
+  // Waits until the lock is free.
+  static FolderLock take(std::string_view folder);
+  // Nothing when another holds it.
+  static std::optional<FolderLock> tryTake(std::string_view folder);
+  FolderLock(FolderLock&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+  FolderLock& operator=(FolderLock&&) = delete;
+  FolderLock(const FolderLock&) = delete;
+  ~FolderLock();
+
+ private:
+  explicit FolderLock(int fd) : m_fd(fd) {}
+  int m_fd;
+};
 
 // Sequential reading of text lines from bytes in memory; a line ends at LF, and a CR
 // directly before the LF is not part of it.

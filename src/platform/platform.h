@@ -63,6 +63,9 @@ class Platform {
   virtual bool cancelRequested() = 0;
   // How many bytes of memory a file being loaded may take.
   virtual std::uint64_t memoryForLoading() = 0;
+  // Whether a run that finds its files in use by another run waits for it (scripts) rather
+  // than saying so and ending (the window, which must not freeze).
+  virtual bool waitsForBusyFiles() { return false; }
 
   // The user's decimal separator, for numbers shown on screen.
   virtual std::string decimalSeparator() { return "."; }

@@ -22,7 +22,8 @@ std::string lineFor(std::string_view piece) {
     const size_t end = after.find('<');
     if (end != npos) name = after.substr(0, end);
   }
-  return head + " " + std::string(name);
+  head.reserve(head.size() + 1 + name.size());
+  return head.append(" ").append(name);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST_F(UtilitiesTest, MakdirMakesEveryMissingFolderOrSaysWhy) {
       {"name", false, {"Invalid filename:name"}, ""},
       {"/", false, {"Invalid filename:/"}, ""},
       {folder / "a/b/c", true, {}, folder / "a/b/c"},
-      {folder.path() + "\\d\\e", true, {}, folder / "d/e"},
+      {folder / "d\\e", true, {}, folder / "d\\e"},  // a "\\" is part of a name
       {folder / "a/b", true, {}, folder / "a/b"},
       {folder / "file.txt/sub", false,
        {"Not a directory", "Invalid filename:" + folder / "file.txt/sub"}, ""},
@@ -53,9 +53,10 @@ TEST_F(UtilitiesTest, LoadtextReadsExactBytesAndRecordsThePath) {
 }
 
 TEST_F(UtilitiesTest, FixpathAndTheButtonGroup) {
-  std::string p = "C:\\maps/gpx\\";
-  EXPECT_EQ(app::fixpath(p), "C:/maps/gpx/");
-  EXPECT_EQ(p, "C:/maps/gpx/");
+  // Where "/" is the separator, a "\\" belongs to a name and stays.
+  std::string p = "/maps/a\\b/gpx";
+  EXPECT_EQ(app::fixpath(p), "/maps/a\\b/gpx");
+  EXPECT_EQ(p, "/maps/a\\b/gpx");
 
   app::f1& w = start().f1;
   std::vector<platform::Control*> group = {&w.Command1, &w.Command2(0), &w.Command3,

@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/tool.h"
+#include "platform/files.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
 #include "support/osm_text.h"
@@ -53,11 +61,11 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
 
       {{"categories", folder.path()}, 2, "",
        "waymint-cli: cannot read " + folder.path() + ": Is a directory\n"},
-      {{"list", osm, "pub"}, 1, "", "waymint-cli: Please select\n"},
+      {{"list", osm, "pub"}, 1, "", "waymint-cli: pub: Please select\n"},
       {{"write", osm, "pub", "--gpx-folder", folder / "gpx"}, 1, "",
-       "waymint-cli: Please select\n"},
+       "waymint-cli: pub: Please select\n"},
       {{"write", osm, "cafe", "--gpx-folder", folder / "gpx"}, 1, "",
-       "waymint-cli: Error merging file\n"},
+       "waymint-cli: cafe: Error merging file " + gpx + "\n"},
   };
   for (const BadFile& bad : badOsmFiles(folder)) {
     cases.push_back({{"write", bad.path, "--all", "--gpx-folder", folder.path()}, 2, "",
@@ -102,6 +110,75 @@ TEST_F(Tool, TheProgressLineRoundsDownAndIsClearedBeforeTheOutput) {
   EXPECT_NE(shown.find("\rReading large.osm.gz 66%\033[K"), std::string::npos) << shown;
   EXPECT_EQ(shown.find("67%"), std::string::npos) << shown;
   EXPECT_TRUE(shown.ends_with("\r\033[Kcafe\n")) << shown;
+}
+
+// Values from a file can hold blanks only, control characters, line breaks; a folder given can
+// hold a backslash; a GPX can be a link to something that is no file.
+TEST_F(Tool, HostileNamesAndPlacesAreHandledAsTheyAre) {
+  const std::string odd = folder.write(
+      "odd.osm", osmFile(osmNode("1", "1", "1", {{"amenity", " "}}) +
+                         osmNode("2", "2", "2", {{"amenity", "esc\x1b[31m"}, {"name", "Red\x1b[0m"}}) +
+                         osmNode("3", "3", "3", {{"amenity", "two\nlines"}, {"name", "A\tB"}}) +
+                         osmNode("4", "4", "4", {{"amenity", "cafe"}, {"name", "Blue"}})));
+  const std::string gpx = folder / "gpx";
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"categories", odd}, 0, " \ncafe\nesc\\x1b[31m\ntwo\\nlines\n", ""},
+      {{"list", odd, "two\\nlines"}, 0, "A\\tB\n", ""},
+      {{"write", odd, "esc\\x1b[31m", "--gpx-folder", gpx}, 0,
+       "esc\\x1b[31m\t1\t" + gpx + "/esc_[31m/esc_[31m.gpx\n", ""},
+      {{"write", odd, " ", "--gpx-folder", gpx}, 1, "",
+       "waymint-cli:  : The category \" \" is blank: no POI and no GPX file can be named after it.\n"},
+      {{"write", odd, "--all", "--gpx-folder", folder / "all"}, 0,
+       "cafe\t1\t" + folder / "all/cafe/cafe.gpx\nesc\\x1b[31m\t1\t" + folder / "all/esc_[31m/esc_[31m.gpx\n" +
+           "two\\nlines\t1\t" + folder / "all/two_lines/two_lines.gpx\n",
+       "waymint-cli: passing over the blank category \" \"\n"},
+      // A folder typed with a backslash is written into as it is named.
+      {{"write", osm, "cafe", "--gpx-folder", folder / "a\\b"}, 0,
+       "cafe\t1\t" + folder / "a\\b/cafe/cafe.gpx\n", ""},
+      {{"write", osm, "cafe", "--gpx-folder", folder / "fifo"}, 1, "",
+       "waymint-cli: cafe: " + folder / "fifo/cafe/cafe.gpx: not a regular file; it is left as it is\n"},
+  };
+  std::filesystem::create_directories(folder / "fifo/cafe");
+  ASSERT_EQ(::mkfifo((folder / "fifo/pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("../pipe", (folder / "fifo/cafe/cafe.gpx").c_str()), 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const Finished run = runTool(c.arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "all/.gpx"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "a"));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "fifo/pipe"));
+}
+
+// Two runs extending one GPX at once: the second waits for the first, so both are written.
+TEST_F(Tool, RunsOnOneGpxTakeTurns) {
+  const std::string other = folder.write(
+      "other.osm", osmFile(osmNode("9", "44.1", "8.1", {{"amenity", "cafe"}, {"name", "Green"}})));
+  const std::string gpx = folder / "gpx";
+  std::filesystem::create_directories(gpx + "/cafe");
+  std::optional<platform::files::FolderLock> held = platform::files::FolderLock::take(gpx + "/cafe");
+  Finished first, second;
+  std::thread one([&] { first = runTool({"write", osm, "cafe", "--gpx-folder", gpx}); });
+  std::thread two([&] { second = runTool({"write", other, "cafe", "--gpx-folder", gpx}); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(std::filesystem::exists(gpx + "/cafe/cafe.gpx"));  // both wait
+  held.reset();
+  one.join();
+  two.join();
+  EXPECT_EQ(first.out, "cafe\t1\t" + gpx + "/cafe/cafe.gpx\n");
+  EXPECT_EQ(second.out, "cafe\t1\t" + gpx + "/cafe/cafe.gpx\n");
+  const std::string written = slurp(gpx + "/cafe/cafe.gpx");
+  EXPECT_NE(written.find("<name>Blue</name>"), std::string::npos);
+  EXPECT_NE(written.find("<name>Green</name>"), std::string::npos);
 }
 
 }  // namespace

@@ -59,12 +59,18 @@ TEST_F(DialogsTest, SettingsTakeAProgramOnlyThroughItsPick) {
 
 TEST_F(DialogsTest, FolderPicker) {
   platform::files::makeFolder(folder / "gpx/sub");
-  program->state.gpxfolder = folder.path() + "\\gpx";
+  platform::files::makeFolder(folder / "gpx/a\\b");
+  // Where "/" is the separator, a "\\" in the folder's name is part of it.
+  program->state.gpxfolder = gpxFolder() + "/a\\b";
   dialogs::folders picker(*program);
   picker.Form_Load();
-  EXPECT_EQ(picker.Text1.text(), folder.path() + "\\gpx");
+  EXPECT_EQ(picker.Text1.text(), gpxFolder() + "/a\\b");
   picker.Form_Activate();
-  EXPECT_EQ(program->state.gpxfolder, gpxFolder());  // normalised, even if cancelled later
+  EXPECT_EQ(program->state.gpxfolder, gpxFolder() + "/a\\b");
+  EXPECT_EQ(picker.Dir1.path(), gpxFolder() + "/a\\b");
+  EXPECT_EQ(picker.Text1.text(), gpxFolder() + "/a\\b");
+  program->state.gpxfolder = gpxFolder();
+  picker.Form_Activate();
   EXPECT_EQ(picker.Dir1.path(), gpxFolder());
   EXPECT_EQ(picker.Text1.text(), gpxFolder());
   EXPECT_EQ(picker.Drive1.drives().front(), "/");
@@ -94,7 +100,7 @@ TEST_F(DialogsTest, FolderPicker) {
     EXPECT_FALSE(picker.closed());
     EXPECT_EQ(program->state.gpxfolder, gpxFolder());
   }
-  picker.Text1.setText(folder.path() + "\\gpx\\sub");
+  picker.Text1.setText(gpxFolder() + "/sub");
   picker.Command1_Click(1);  // Cancel
   EXPECT_TRUE(picker.closed());
   EXPECT_EQ(program->state.gpxfolder, gpxFolder());

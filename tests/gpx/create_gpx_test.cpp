@@ -75,9 +75,10 @@ TEST_F(CreateGpxTest, RunsThatEndEarlyLeaveTheOldFile) {
   const std::vector<Case> cases = {
       {"nothing selected", valid, 0644, End::NothingSelected, "Please select", false},
       {"no </gpx>", "<gpx>\r\n<wpt lat=\"43.1\" lon=\"7.1\">\r\n", 0644, End::NotMerged,
-       "Error merging file"},
-      {"no write bit, refused even for root", valid, 0444, End::Failed, "Permission denied"},
-      {"a folder", "", 0755, End::Failed, "Is a directory"},
+       "Error merging file " + gpxOf("cafe")},
+      {"no write bit, refused even for root", valid, 0444, End::Failed,
+       gpxOf("cafe") + ": Permission denied"},
+      {"a folder", "", 0755, End::Failed, gpxOf("cafe") + ": not a regular file; it is left as it is"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

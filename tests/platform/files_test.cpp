@@ -53,7 +53,19 @@ TEST(ReplaceWhole, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
   const std::vector<Case> cases = {
       {"a file without a write bit",
        [](Path, Path old) { return ::chmod(old.c_str(), 0444), old; }, "Permission denied"},
-      {"a folder", [](Path folder, Path) { return folder; }, "Is a directory"},
+      {"a folder", [](Path folder, Path) { return folder; }, "not a regular file; it is left as it is"},
+      {"a FIFO", [](Path folder, Path) { return ::mkfifo((folder + "/f").c_str(), 0644), folder + "/f"; },
+       "not a regular file; it is left as it is"},
+      {"a link to a FIFO", [](Path folder, Path) {
+         ::mkfifo((folder + "/g").c_str(), 0644);
+         return ::symlink("g", (folder + "/link").c_str()), folder + "/link"; },
+       "not a regular file; it is left as it is"},
+      {"a link to a device", [](Path folder, Path) {
+         return ::symlink("/dev/null", (folder + "/null").c_str()), folder + "/null"; },
+       "not a regular file; it is left as it is"},
+      {"a link to nothing", [](Path folder, Path) {
+         return ::symlink("gone", (folder + "/dangling").c_str()), folder + "/dangling"; },
+       "not a regular file; it is left as it is"},
       {"a missing folder", [](Path folder, Path) { return folder + "/none/old.gpx"; },
        "No such file or directory"},
       {"a folder without write permission",
@@ -66,6 +78,7 @@ TEST(ReplaceWhole, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
     TempFolder temporary;
     const std::string folder = temporary / "in";
     const std::string path = c.pathToReplace(folder, temporary.write("in/old.gpx", "old\r\n"));
+    const std::set<std::string> before = namesIn(folder);
     try {
       files::replaceWhole(path, "new");
       ADD_FAILURE() << "replaced";
@@ -73,7 +86,7 @@ TEST(ReplaceWhole, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
       EXPECT_EQ(error.what(), c.error);
     }
     EXPECT_EQ(slurp(folder + "/old.gpx"), "old\r\n");
-    EXPECT_EQ(namesIn(folder), std::set<std::string>{"old.gpx"});
+    EXPECT_EQ(namesIn(folder), before);
   }
 }
 

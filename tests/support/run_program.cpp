@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,9 +77,11 @@ Finished runProgram(const std::vector<std::string>& arguments, const RunOptions&
   }
   drain(captureOut ? outPipe[0] : -1, errPipe[0], finished.out, finished.err);
   int status = 0;
-  if (::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+  rusage usage{};
+  if (::wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
     finished.status = WEXITSTATUS(status);
   }
+  finished.peakKilobytes = usage.ru_maxrss;
   return finished;
 }
 

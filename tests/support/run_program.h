@@ -11,6 +11,7 @@ struct Finished {
   int status = -1;
   std::string out;
   std::string err;
+  long peakKilobytes = 0;  // the most memory it held at once
 };
 
 struct RunOptions {

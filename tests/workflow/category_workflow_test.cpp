@@ -83,7 +83,7 @@ TEST_F(CategoryWorkflowTest, NoSelectionAndRunsThatEndEarly) {
   const std::string broken = folder.write("gpx/cafe/cafe.gpx", "<gpx><wpt lat=\"1\" lon=\"2\">");
   press("cafe");
   EXPECT_EQ(create(), "");
-  EXPECT_EQ(takeMessages(), Texts{"Error merging file"});
+  EXPECT_EQ(takeMessages(), Texts{"Error merging file " + gpxOf("cafe")});
   EXPECT_EQ(slurp(broken), "<gpx><wpt lat=\"1\" lon=\"2\">");
   EXPECT_TRUE(w().Command1.enabled());
   EXPECT_FALSE(machine.busyPointer());

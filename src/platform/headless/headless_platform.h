@@ -52,6 +52,7 @@ class HeadlessPlatform : public Platform {
   // The user asks to end the cancellable operation in progress (from a yield, typically).
   void requestCancel() { m_cancel = true; }
   void setMemoryForLoading(std::uint64_t bytes) { m_memoryForLoading = bytes; }
+  void setWaitsForBusyFiles(bool waits) { m_waitsForBusyFiles = waits; }
 
   // --- the record ---
   const std::vector<Message>& messages() const { return m_messages; }
@@ -81,6 +82,7 @@ class HeadlessPlatform : public Platform {
   void progressDone() override;
   bool cancelRequested() override { return m_cancel; }
   std::uint64_t memoryForLoading() override { return m_memoryForLoading; }
+  bool waitsForBusyFiles() override { return m_waitsForBusyFiles; }
   std::string executableFolder() override { return m_executableFolder; }
   void endProcess() override { m_ended = true; }
 
@@ -97,6 +99,7 @@ class HeadlessPlatform : public Platform {
   ProgressSink m_progressSink;
   bool m_cancel = false;
   std::uint64_t m_memoryForLoading;
+  bool m_waitsForBusyFiles = false;
 
   std::vector<Message> m_messages;
   std::vector<OpenDialogRequest> m_dialogs;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace waymint::cli {
+
+// A text as the tool writes it on a terminal: control characters written as escapes ("\n",
+// "\t", "\r", "\x1b"), so that what a file holds cannot move the cursor, break a line or a
+// TAB-separated field; everything else stays as it is (a path is printed as it is written).
+// The same form names a category on the command line.
+std::string escaped(std::string_view text);
+
+// A message of the program's: its CR LF line ends as LF, everything else escaped.
+std::string escapedMessage(std::string_view text);
+
+}  // namespace waymint::cli
