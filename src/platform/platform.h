@@ -31,8 +31,12 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // Shows text with the given buttons and waits for the user's answer.
-  virtual Answer messageBox(const std::string& text, Buttons buttons) = 0;
+  // Shows text with the given buttons and waits for the user's answer; Enter gives `preset`.
+  virtual Answer messageBox(const std::string& text, Buttons buttons, Answer preset) = 0;
+  // The same with the first button (OK or Yes) for Enter.
+  Answer messageBox(const std::string& text, Buttons buttons) {
+    return messageBox(text, buttons, buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok);
+  }
   // The chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> openFileDialog(const OpenDialogRequest& request) = 0;
 
@@ -45,9 +49,11 @@ class Platform {
   // Seconds since local midnight.
   virtual double secondsSinceMidnight() = 0;
 
-  // Hands a file, program or web address to the desktop shell; never blocks, never
-  // reports. `show` is the show-window value (0 hidden, 1 normal).
-  virtual void shellOpen(const std::string& verb, const std::string& target,
+  // Hands a file, program or web address to the desktop: a program is started, anything else
+  // opened with the program the desktop has for it. Never blocks. False when the desktop could
+  // not do it (no program for the file, nothing to start). `show` is the show-window value
+  // (0 hidden, 1 normal).
+  virtual bool shellOpen(const std::string& verb, const std::string& target,
                          const std::string& workingFolder, int show) = 0;
   // Percentage of physical memory in use, 0 to 100, when it can be told.
   virtual std::optional<int> memoryLoadPercent() = 0;

@@ -126,8 +126,9 @@ class TestDesktop : public qt::QtPlatform {
  public:
   explicit TestDesktop(std::string folder) : m_folder(std::move(folder)) {}
   std::string executableFolder() override { return m_folder; }
-  void shellOpen(const std::string&, const std::string& target, const std::string&, int) override {
+  bool shellOpen(const std::string&, const std::string& target, const std::string&, int) override {
     opened.push_back(target);
+    return true;
   }
   std::vector<std::string> opened;
 

@@ -34,8 +34,8 @@ std::vector<std::string> HeadlessPlatform::messageTexts() const {
   return texts;
 }
 
-Answer HeadlessPlatform::messageBox(const std::string& text, Buttons buttons) {
-  m_messages.push_back({text, buttons});
+Answer HeadlessPlatform::messageBox(const std::string& text, Buttons buttons, Answer preset) {
+  m_messages.push_back({text, buttons, preset});
   if (m_messageSink) m_messageSink(text);
   if (m_answers.empty()) return firstButton(buttons);
   Answer answer = m_answers.front();
@@ -65,9 +65,10 @@ void HeadlessPlatform::yield() {
   }
 }
 
-void HeadlessPlatform::shellOpen(const std::string& verb, const std::string& target,
+bool HeadlessPlatform::shellOpen(const std::string& verb, const std::string& target,
                                  const std::string& workingFolder, int show) {
   m_shellCalls.push_back({verb, target, workingFolder, show});
+  return m_shellSucceeds;
 }
 
 void HeadlessPlatform::showModal(Window& window) {

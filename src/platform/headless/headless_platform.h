@@ -19,6 +19,7 @@ class HeadlessPlatform : public Platform {
   struct Message {
     std::string text;
     Buttons buttons;
+    Answer preset;
   };
   struct ShellCall {
     std::string verb;
@@ -52,6 +53,8 @@ class HeadlessPlatform : public Platform {
   // The user asks to end the cancellable operation in progress (from a yield, typically).
   void requestCancel() { m_cancel = true; }
   void setMemoryForLoading(std::uint64_t bytes) { m_memoryForLoading = bytes; }
+  // Whether the desktop manages what is handed to it from now on.
+  void setShellSucceeds(bool succeeds) { m_shellSucceeds = succeeds; }
   void setWaitsForBusyFiles(bool waits) { m_waitsForBusyFiles = waits; }
 
   // --- the record ---
@@ -68,13 +71,14 @@ class HeadlessPlatform : public Platform {
   bool processEnded() const { return m_ended; }
 
   // --- Platform ---
-  Answer messageBox(const std::string& text, Buttons buttons) override;
+  using Platform::messageBox;
+  Answer messageBox(const std::string& text, Buttons buttons, Answer preset) override;
   std::optional<std::string> openFileDialog(const OpenDialogRequest& request) override;
   void setBusyPointer(bool busy) override;
   bool busyPointer() const override { return m_busy; }
   void yield() override;
   double secondsSinceMidnight() override { return m_clock(); }
-  void shellOpen(const std::string& verb, const std::string& target,
+  bool shellOpen(const std::string& verb, const std::string& target,
                  const std::string& workingFolder, int show) override;
   std::optional<int> memoryLoadPercent() override { return m_memoryLoad; }
   void showModal(Window& window) override;
@@ -100,6 +104,7 @@ class HeadlessPlatform : public Platform {
   bool m_cancel = false;
   std::uint64_t m_memoryForLoading;
   bool m_waitsForBusyFiles = false;
+  bool m_shellSucceeds = true;
 
   std::vector<Message> m_messages;
   std::vector<OpenDialogRequest> m_dialogs;

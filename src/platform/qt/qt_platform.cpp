@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTime>
@@ -88,7 +89,7 @@ Answer longMessage(QWidget* parent, const QString& text, Buttons buttons) {
 
 QtPlatform::QtPlatform() { m_sinceEvents.start(); }
 
-Answer QtPlatform::messageBox(const std::string& bytes, Buttons buttons) {
+Answer QtPlatform::messageBox(const std::string& bytes, Buttons buttons, Answer preset) {
   QString text = toQString(bytes);
   if (isLong(text)) return longMessage(m_mainWidget, text, buttons);
   QMessageBox box(m_mainWidget);
@@ -100,6 +101,12 @@ Answer QtPlatform::messageBox(const std::string& bytes, Buttons buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  switch (preset) {
+    case Answer::Ok: box.setDefaultButton(QMessageBox::Ok); break;
+    case Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+    case Answer::No: box.setDefaultButton(QMessageBox::No); break;
   }
   box.exec();
   auto pressed = static_cast<QDialogButtonBox::StandardButton>(
@@ -143,13 +150,18 @@ double QtPlatform::secondsSinceMidnight() {
   return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
-void QtPlatform::shellOpen(const std::string& /*verb*/, const std::string& target,
-                           const std::string& /*workingFolder*/, int /*show*/) {
-  if (target.empty()) return;
-  QString text = toQString(target);
-  QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
-  // The desktop's opener starts the program it associates with the target and returns at once.
-  QDesktopServices::openUrl(url);
+bool QtPlatform::shellOpen(const std::string& /*verb*/, const std::string& target,
+                           const std::string& workingFolder, int /*show*/) {
+  if (target.empty()) return false;
+  const QString text = toQString(target);
+  // A program is started on its own; a file or a web page goes to the program the desktop has
+  // for it. Either returns at once.
+  const QFileInfo file(text);
+  if (!text.contains(QStringLiteral("://")) && file.isFile() && file.isExecutable()) {
+    return QProcess::startDetached(file.absoluteFilePath(), {}, toQString(workingFolder));
+  }
+  return QDesktopServices::openUrl(text.contains(QStringLiteral("://")) ? QUrl(text)
+                                                                        : QUrl::fromLocalFile(text));
 }
 
 std::optional<int> QtPlatform::memoryLoadPercent() { return platform::physicalMemoryLoadPercent(); }

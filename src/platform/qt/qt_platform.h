@@ -43,13 +43,15 @@ class QtPlatform : public platform::Platform {
   // The user's Cancel (the button or Escape) for the operation in progress.
   void requestCancel() { m_cancel = true; }
 
-  platform::Answer messageBox(const std::string& text, platform::Buttons buttons) override;
+  using Platform::messageBox;
+  platform::Answer messageBox(const std::string& text, platform::Buttons buttons,
+                              platform::Answer preset) override;
   std::optional<std::string> openFileDialog(const platform::OpenDialogRequest& request) override;
   void setBusyPointer(bool busy) override;
   bool busyPointer() const override { return m_busy; }
   void yield() override;
   double secondsSinceMidnight() override;
-  void shellOpen(const std::string& verb, const std::string& target,
+  bool shellOpen(const std::string& verb, const std::string& target,
                  const std::string& workingFolder, int show) override;
   std::optional<int> memoryLoadPercent() override;
   void showModal(platform::Window& window) override;
