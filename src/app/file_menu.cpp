@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/caption.h"
+#include "app/category_display.h"
 #include "app/osm_loader.h"
 #include "app/program.h"
 #include "app/utilities.h"
@@ -35,18 +36,13 @@ class ShownFile {
         m_osmfile(program.state.osmfile),
         m_categories(program.f1.List1(2).items()),
         m_selected(program.f1.List1(2).selectedIndex()),
-        m_found(program.f1.List1(0).items()),
-        m_added(program.f1.List2.items()),
-        m_directory(program.f1.Text4.text()) {}
+        m_category(program) {}
 
   void restore() {
-    f1& window = m_program.f1;
     m_program.state.osmfile = m_osmfile;
-    window.List1(2).setItems(m_categories);
-    window.List1(2).setSelectedIndex(m_selected);
-    window.List1(0).setItems(m_found);
-    window.List2.setItems(m_added);
-    window.Text4.setText(m_directory);
+    m_program.f1.List1(2).setItems(m_categories);
+    m_program.f1.List1(2).setSelectedIndex(m_selected);
+    m_category.restoreTo(m_program);
     cap(m_program);
   }
 
@@ -55,9 +51,7 @@ class ShownFile {
   std::string m_osmfile;
   std::vector<std::string> m_categories;
   int m_selected;
-  std::vector<std::string> m_found;
-  std::vector<std::string> m_added;
-  std::string m_directory;
+  CategoryDisplay m_category;
 };
 
 // Loads `name` as the current OSM file: the lists of the previous file are emptied, the
@@ -69,9 +63,9 @@ void openOsm(Program& program, const std::string& name, bool fromDialog) {
   f1& window = program.f1;
   ShownFile before(program);
   state.osmfile = name;  // the caption names the file while it loads
-  window.List1(0).clear();
-  window.List2.clear();
-  window.Text4.setText("");
+  // Nothing of the file before shows while this one loads.
+  window.List1(2).clear();
+  CategoryDisplay::clear(program);
   ChunkTable loaded;
   if (loadbinary(program, name, loaded) != Loaded::Yes) {
     before.restore();

@@ -60,6 +60,9 @@ struct State {
 
   // The icon expected beside the chosen category's GPX.
   std::string bmppath;
+  // The entry of List1(2) whose POIs and GPX the window shows (a category press sets it);
+  // nothing while it shows none.
+  std::optional<std::string> shownCategory;
 };
 
 }  // namespace waymint::app

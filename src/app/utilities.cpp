@@ -68,7 +68,9 @@ bool makdir(Program& program, const std::string& s1) {
     try {
       files::makeFolder(acc);
     } catch (const files::IoError& error) {
-      program.platform.messageBox(error.what(), Buttons::Ok);
+      // The name is fine; the system said no, and why.
+      program.platform.messageBox(error.message(), Buttons::Ok);
+      return false;
     }
     program.platform.yield();
     program.platform.yield();

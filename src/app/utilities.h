@@ -27,8 +27,8 @@ bool pickedFileExists(const std::string& path);
 std::string fixpath(std::string& p);
 
 // Makes the folder `s1` and every missing folder above it. False, after the message
-// "Invalid filename:" + s1, when the path names no folder below a root or a folder could
-// not be made.
+// "Invalid filename:" + s1, when the path names no folder below a root; after the folder and
+// the system's reason when one could not be made.
 bool makdir(Program& program, const std::string& s1);
 
 // Enables or disables the main window's action buttons together.

@@ -39,7 +39,10 @@ void updat::Command1_Click() { openWebPage(app::downloadPage); }
 void updat::openWebPage(std::string_view page) {
   platform::Platform& machine = m_program.platform;
   app::busy_on(m_program);
-  machine.shellOpen("Open", app::webAddress(page), "", 0);
+  const std::string address = app::webAddress(page);
+  if (!machine.shellOpen("Open", address, "", 0)) {
+    machine.messageBox("The desktop could not open " + address + ".", platform::Buttons::Ok);
+  }
   machine.yield();
   machine.yield();
   machine.yield();

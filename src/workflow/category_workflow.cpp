@@ -42,6 +42,8 @@ void List1_MouseDown(app::Program& program, int /*Index*/) {
   w.Command1.setCaption(w.List3.count() == 0 ? "Create GPX" : "Add POIs");
   state.bmppath = iconBeside(state.gpxpath);
   w.Image1.setToolTip(state.bmppath + " ");
+  const platform::ListBox& categories = w.List1(2);
+  if (categories.selectedIndex() >= 0) state.shownCategory = categories.item(categories.selectedIndex());
   app::enabled_(program, true);
 }
 
@@ -55,6 +57,13 @@ gpx::RunResult createAndReport(app::Program& program,
                                const std::function<void(const std::string&)>& report) {
   f1& w = program.f1;
   if (w.operationInProgress()) return {};
+  // A category chosen (by keyboard) but not shown yet is shown first: the button writes the
+  // category whose POIs and GPX the window shows.
+  const platform::ListBox& categories = w.List1(2);
+  if (categories.selectedIndex() >= 0 &&
+      program.state.shownCategory != categories.item(categories.selectedIndex())) {
+    List1_MouseDown(program, 2);
+  }
   f1::Operation create(w);
   app::State& state = program.state;
   state.addmode = true;

@@ -2,6 +2,7 @@
 // launchers of POI Loader and Pixmold.
 #include "workflow/file_actions.h"
 
+#include "app/category_display.h"
 #include "app/program.h"
 #include "dialogs/folders.h"
 #include "platform/files.h"
@@ -20,8 +21,8 @@ void Command3_Click(app::Program& program) {
   const std::string& gpxpath = program.state.gpxpath;
   if (!files::isOrdinaryFile(gpxpath)) {
     program.platform.messageBox("Cannot find gpx:\r\n'" + gpxpath + "'", Buttons::Ok);
-  } else if (!gpxpath.empty()) {
-    program.platform.shellOpen("Open", gpxpath, "", 1);
+  } else if (!gpxpath.empty() && !program.platform.shellOpen("Open", gpxpath, "", 1)) {
+    program.platform.messageBox("The desktop could not open " + gpxpath + ".", Buttons::Ok);
   }
 }
 
@@ -29,16 +30,24 @@ void Command4_Click(app::Program& program) {
   if (program.f1.operationInProgress()) return;
   const std::string gpxpath = program.state.gpxpath;
   if (gpxpath.empty() || !files::isOrdinaryFile(gpxpath)) return;
+  // Enter must not delete: the question's preset answer is Cancel.
   if (program.platform.messageBox("Are you sure you want to delete '" + gpxpath + "'",
-                                  Buttons::OkCancel) != Answer::Ok) {
+                                  Buttons::OkCancel, Answer::Cancel) != Answer::Ok) {
     return;
   }
   try {
     files::removeFile(gpxpath);
-    program.f1.List3.clear();
   } catch (const files::IoError& error) {
-    program.platform.messageBox(error.what(), Buttons::Ok);
+    program.platform.messageBox(error.message(), Buttons::Ok);
+    return;
   }
+  // The window shows the category without its GPX, as a press would now.
+  app::f1& w = program.f1;
+  w.List3.clear();
+  w.List2.clear();
+  w.Label6.setCaption("GPX not yet created.");
+  w.Frame1.setVisible(true);
+  w.Command1.setCaption("Create GPX");
 }
 
 void command5_Click(app::Program& program) {
@@ -56,14 +65,21 @@ void command5_Click(app::Program& program) {
     return;
   }
   w.Text1.setText(program.state.gpxfolder);
-  w.List1(0).clear();
+  app::CategoryDisplay::clear(program);
   w.List1(2).clear();
 }
 
 void Picture5_Click(app::Program& program, int Index) {
   const app::State& state = program.state;
   if (Index != 0 && Index != 1) return;
-  program.platform.shellOpen("Open", Index == 0 ? state.stylepath : state.loaderpath, "", 0);
+  const std::string& path = Index == 0 ? state.stylepath : state.loaderpath;
+  if (!program.platform.shellOpen("Open", path, "", 0)) {
+    const std::string which = Index == 0 ? "Pixmold" : "POI Loader";
+    program.platform.messageBox(
+        path.empty() ? which + " is not set: choose it in Tools > Settings."
+                     : "The desktop could not start " + path + ".",
+        Buttons::Ok);
+  }
 }
 
 }  // namespace waymint::workflow

@@ -30,7 +30,11 @@ void showAfresh(app::Program& program) {
 
 void mhlp_Click(app::Program& program, int Index) {
   if (Index == 0) {
-    program.platform.shellOpen("Open", app::webAddress(app::manualPage), "", 0);
+    const std::string manual = app::webAddress(app::manualPage);
+    if (!program.platform.shellOpen("Open", manual, "", 0)) {
+      program.platform.messageBox("The desktop could not open " + manual + ".",
+                                  platform::Buttons::Ok);
+    }
   } else if (Index == 2) {
     showAfresh<dialogs::updat>(program);
   }
@@ -45,7 +49,9 @@ void mtl_Click(app::Program& program, int Index) {
       machine.messageBox("Please locate Style Editor in Settings.", platform::Buttons::Ok);
       return;
     }
-    machine.shellOpen("", state.stylepath, state.apppath, 1);
+    if (!machine.shellOpen("", state.stylepath, state.apppath, 1)) {
+      machine.messageBox("The desktop could not start " + state.stylepath + ".", platform::Buttons::Ok);
+    }
   } else if (Index == 2) {
     showAfresh<dialogs::settings>(program);
     app::savedata(program);

@@ -158,6 +158,14 @@ TEST_F(DialogsTest, UpdatesWindow) {
     EXPECT_EQ(call.target, std::string(app::makerSite) + (download ? "/osm/download" : "/osm"));
   }
   EXPECT_EQ(machine.shellCalls().size(), 2u);
+  // A desktop without a browser: the user is told, and the window closes all the same.
+  machine.setShellSucceeds(false);
+  dialogs::updat window(*program);
+  window.Form_Load();
+  window.Command1_Click();
+  EXPECT_EQ(takeMessages(),
+            Texts{"The desktop could not open " + std::string(app::makerSite) + "/osm/download."});
+  EXPECT_TRUE(window.closed());
 }
 
 }  // namespace

@@ -126,6 +126,59 @@ TEST_F(CategoryWorkflowTest, NothingStartsDuringTheYieldsOfAPressOrACreate) {
   EXPECT_TRUE(w().List1(2).enabled());
 }
 
+// A category chosen by keyboard shows before it is written: the button writes what the window
+// shows, never the category shown before.
+TEST_F(CategoryWorkflowTest, ACategoryChosenByKeyboardIsShownThenWritten) {
+  press("cafe");
+  w().List1(2).setSelectedIndex(0);  // Up arrow: bakery highlighted, the cafes still listed
+  EXPECT_EQ(create(), "GPX created\r\n\r\nNew POIs added: 1\r\n\r\nbakery.bmp not found in same "
+                      "folder as \r\n\r\n" + gpxOf("bakery") +
+                      "\r\n\r\nPOI will remain invisible. Use Pixmold to create bitmap.");
+  EXPECT_EQ(w().List1(0).items(), Texts{"Daily Loaf"});
+  EXPECT_EQ(w().Label1(0).caption(), "POIS found: 1");
+  EXPECT_EQ(w().Label4(2).caption(), gpxOf("bakery"));
+  EXPECT_FALSE(platform::files::exists(gpxOf("cafe")));
+}
+
+// After another file is loaded nothing shows the category of the file before, also while it
+// loads; a file that cannot be loaded puts it all back.
+TEST_F(CategoryWorkflowTest, NoLabelShowsTheFileBefore) {
+  folder.write("gpx/cafe/cafe.bmp", "BM");
+  press("cafe");
+  create();
+  const auto shown = [&] {
+    return w().List1(0).items().size() + w().List2.items().size() + w().List3.items().size();
+  };
+  const auto shownNothing = [&] {
+    EXPECT_EQ(shown(), 0u);
+    EXPECT_EQ(w().Label1(0).caption(), "POIS found:");
+    EXPECT_EQ(w().Label4(2).caption(), "");
+    EXPECT_EQ(w().Image1.resource(), ":/icons/poi.png");
+    EXPECT_EQ(w().Image1.toolTip(), "");
+    EXPECT_EQ(w().Command1.caption(), "Create GPX");
+    EXPECT_EQ(program->state.gpxpath, "");
+  };
+  int yields = 0;
+  machine.duringYield([&] {
+    if (yields++ > 0) return;
+    shownNothing();  // the load has begun: not even the categories of the file before
+    EXPECT_EQ(w().List1(2).count(), 0);
+  });
+  open(osmFile(osmNode({{"shop", "kiosk"}})), "other.osm");
+  machine.duringYield({});
+  EXPECT_GT(yields, 0);
+  shownNothing();
+  EXPECT_EQ(w().List1(2).items(), Texts{"kiosk"});
+
+  // What the window showed comes back when the next file cannot be read.
+  press("kiosk");
+  const std::string before = w().Label4(2).caption() + w().Label1(0).caption();
+  open("not an osm file", "bad.osm");
+  takeMessages();
+  EXPECT_EQ(w().Label4(2).caption() + w().Label1(0).caption(), before);
+  EXPECT_EQ(program->state.gpxpath, gpxOf("kiosk"));
+}
+
 TEST_F(CategoryWorkflowTest, SoundAndAlertBoxesOnMouseRelease) {
   for (auto [value, on] : std::vector<std::pair<int, bool>>{{1, true}, {0, false}, {2, false}}) {
     SCOPED_TRACE(value);

@@ -39,13 +39,19 @@ TEST_F(FileActionsTest, ShowAndDeleteGpx) {
 
   const std::string gpx = program->state.gpxpath = folder.write("gpx/cafe/cafe.gpx", "<gpx/>");
   w().List3.addItem(" 1 2 A");
+  w().List2.addItem("A");
+  w().Frame1.setVisible(false);
   w().Command1.setCaption("Add POIs");
   workflow::Command3_Click(*program);
   EXPECT_EQ(describe(machine.shellCalls()), "Open|" + gpx + "||1;");
+  machine.setShellSucceeds(false);  // no program on the desktop for a .gpx
+  workflow::Command3_Click(*program);
+  EXPECT_EQ(takeMessages(), Texts{"The desktop could not open " + gpx + "."});
 
   const std::string question = "Are you sure you want to delete '" + gpx + "'";
   machine.answerNext(Answer::Cancel);
   workflow::Command4_Click(*program);
+  EXPECT_EQ(machine.messages().back().preset, Answer::Cancel);  // Enter does not delete
   EXPECT_EQ(takeMessages(), Texts{question});
   EXPECT_EQ(slurp(gpx), "<gpx/>");
   EXPECT_EQ(w().List3.count(), 1);
@@ -53,8 +59,11 @@ TEST_F(FileActionsTest, ShowAndDeleteGpx) {
   workflow::Command4_Click(*program);
   EXPECT_EQ(takeMessages(), Texts{question});
   EXPECT_FALSE(platform::files::exists(gpx));
-  EXPECT_EQ(w().List3.count(), 0);
-  EXPECT_EQ(w().Command1.caption(), "Add POIs");
+  // The window shows the category without its GPX, as a press would now.
+  EXPECT_EQ(w().List3.count() + w().List2.count(), 0);
+  EXPECT_TRUE(w().Frame1.visible());
+  EXPECT_EQ(w().Label6.caption(), "GPX not yet created.");
+  EXPECT_EQ(w().Command1.caption(), "Create GPX");
 }
 
 TEST_F(FileActionsTest, GpxFolderButton) {
@@ -79,6 +88,9 @@ TEST_F(FileActionsTest, GpxFolderButton) {
     SCOPED_TRACE(c.folderAfter + (c.listed ? " listed" : ""));
     w().Text1.setText(before);
     w().List1(0).setItems({"poi"});
+    w().Label1(0).setCaption("POIS found: 1");
+    w().Label4(2).setCaption(before + "/cafe/cafe.gpx");
+    program->state.gpxpath = before + "/cafe/cafe.gpx";
     w().List1(2).setItems(c.listed ? Texts{"bakery", "cafe"} : Texts{});
     if (c.listed) machine.answerNext(c.answer);
     const size_t shown = machine.modalWindowsShown().size();
@@ -89,6 +101,11 @@ TEST_F(FileActionsTest, GpxFolderButton) {
     EXPECT_EQ(program->state.gpxfolder, c.folderAfter);
     EXPECT_EQ(w().List1(2).count(), c.categoriesAfter);
     EXPECT_EQ(w().List1(0).count(), c.categoriesAfter == 0 ? 0 : 1);
+    // With the lists emptied, nothing shows the category of the folder before.
+    const bool cleared = c.categoriesAfter == 0;
+    EXPECT_EQ(w().Label1(0).caption(), cleared ? "POIS found:" : "POIS found: 1");
+    EXPECT_EQ(w().Label4(2).caption(), cleared ? "" : before + "/cafe/cafe.gpx");
+    EXPECT_EQ(program->state.gpxpath, cleared ? "" : before + "/cafe/cafe.gpx");
   }
 }
 
@@ -103,6 +120,16 @@ TEST_F(FileActionsTest, LaunchersAndMenus) {
   EXPECT_EQ(manual.substr(manual.size() - 25), "/osm/docs/waymint_doc.pdf");
   EXPECT_EQ(describe(machine.shellCalls()),
             "Open|/opt/pixmold.exe||0;Open|||0;Open|" + manual + "||0;");
+
+  // The desktop cannot start them: the user is told which and why.
+  machine.setShellSucceeds(false);
+  workflow::Picture5_Click(*program, 0);
+  workflow::Picture5_Click(*program, 1);
+  workflow::mhlp_Click(*program, 0);
+  EXPECT_EQ(takeMessages(), (Texts{"The desktop could not start /opt/pixmold.exe.",
+                                   "POI Loader is not set: choose it in Tools > Settings.",
+                                   "The desktop could not open " + manual + "."}));
+  machine.setShellSucceeds(true);
 
   // Load Pixmold checks its path first.
   for (const std::string stylepath : {"", "   ", "/opt/pixmold.exe"}) {
