@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace waymint::input {
 namespace {
@@ -22,26 +23,26 @@ std::uint64_t bitsAt(std::string_view bytes, std::uint64_t position, unsigned co
 // Every bit position at which a 48-bit `magic` starts. Placed `shift` bits into an 8-byte
 // window, its bits fill bytes 1 to 5 of the window whole: a byte search for those five finds
 // the candidates, which are then compared bit by bit.
-std::vector<std::uint64_t> positionsOf(std::string_view bytes, std::uint64_t magic) {
-  std::vector<std::uint64_t> found;
+// The magic's candidates whose five whole bytes start in [from, to), as bit positions.
+void addPositions(std::string_view bytes, std::uint64_t magic, size_t from, size_t to,
+                  std::vector<std::uint64_t>& found) {
   const std::uint64_t fileBits = static_cast<std::uint64_t>(bytes.size()) * 8;
+  const std::string_view searched = bytes.substr(0, std::min(bytes.size(), to + 4));
   for (unsigned shift = 0; shift < 8; ++shift) {
     const std::uint64_t window = magic << (16 - shift);
     char core[5];
     for (unsigned i = 0; i < 5; ++i) core[i] = static_cast<char>((window >> (48 - 8 * i)) & 0xFF);
-    for (size_t from = 1; from + 5 <= bytes.size();) {
-      const void* hit = ::memmem(bytes.data() + from, bytes.size() - from, core, 5);
+    for (size_t at = std::max<size_t>(from, 1); at + 5 <= searched.size();) {
+      const void* hit = ::memmem(searched.data() + at, searched.size() - at, core, 5);
       if (!hit) break;
-      const size_t at = static_cast<size_t>(static_cast<const char*>(hit) - bytes.data());
-      from = at + 1;
-      const std::uint64_t position = static_cast<std::uint64_t>(at - 1) * 8 + shift;
+      const size_t start = static_cast<size_t>(static_cast<const char*>(hit) - bytes.data());
+      at = start + 1;
+      const std::uint64_t position = static_cast<std::uint64_t>(start - 1) * 8 + shift;
       if (position + 48 <= fileBits && bitsAt(bytes, position, 48) == magic) {
         found.push_back(position);
       }
     }
   }
-  std::sort(found.begin(), found.end());
-  return found;
 }
 
 // Appends bits to a text, most significant first.
@@ -93,9 +94,17 @@ class BitWriter {
 
 }  // namespace
 
-Bzip2Layout bzip2Layout(std::string_view file) {
-  const std::vector<std::uint64_t> blocks = positionsOf(file, blockMagic);
-  const std::vector<std::uint64_t> ends = positionsOf(file, endMagic);
+Bzip2Layout bzip2Layout(std::string_view file, const std::function<void()>& between) {
+  // Searched a piece at a time, so that the program lives meanwhile on a big file.
+  constexpr size_t piece = size_t{8} << 20;
+  std::vector<std::uint64_t> blocks, ends;
+  for (size_t from = 0; from < file.size(); from += piece) {
+    addPositions(file, blockMagic, from, from + piece, blocks);
+    addPositions(file, endMagic, from, from + piece, ends);
+    if (between) between();
+  }
+  std::sort(blocks.begin(), blocks.end());
+  std::sort(ends.begin(), ends.end());
   const std::uint64_t fileBits = static_cast<std::uint64_t>(file.size()) * 8;
   Bzip2Layout layout;
   auto nextBlock = blocks.begin();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,8 @@ struct Bzip2Layout {
   Shape shape = Shape::Irregular;
 };
 
-Bzip2Layout bzip2Layout(std::string_view file);
+// `between`, when given, is called between the pieces of the file searched.
+Bzip2Layout bzip2Layout(std::string_view file, const std::function<void()>& between = {});
 
 // A stream holding just `block`: decodable by the bzip2 library, which checks the block's CRC.
 std::string standaloneStream(std::string_view file, const Bzip2Block& block);

@@ -185,14 +185,18 @@ void decodeInOrder(const std::string& path, std::string_view file, DecodedText& 
 }  // namespace
 
 void decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
+  const auto keepGoing = [&progress] {
+    if (!progress.proceed(0)) throw Cancelled{};
+  };
   std::string compressed(static_cast<size_t>(file.length()), '\0');
   size_t got = 0;
   for (size_t piece; got < compressed.size() &&
                      (piece = file.read(compressed.data() + got, std::min<size_t>(compressed.size() - got, 8U << 20))) > 0;) {
     got += piece;
+    keepGoing();
   }
   compressed.resize(got);
-  const Bzip2Layout layout = bzip2Layout(compressed);
+  const Bzip2Layout layout = bzip2Layout(compressed, keepGoing);
   if (layout.shape == Bzip2Layout::Shape::Truncated) throw InputError(incompleteMessage(file.path()));
   if (layout.shape == Bzip2Layout::Shape::Regular &&
       decodeInParallel(compressed, layout, text, progress)) {
