@@ -35,6 +35,14 @@ void expectText(const std::string& actual, std::string expected) {
   }
 }
 
+// A run of the tool and what it must give.
+struct Case {
+  std::vector<std::string> arguments;
+  int status;
+  std::string out;
+  std::string err;
+};
+
 class Tool : public ::testing::Test {
  protected:
   TempFolder folder;
@@ -47,12 +55,6 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
   const std::string unfinished = "<?xml version=\"1.0\"?>\r\n<gpx>\r\n<wpt lat=\"1\" lon=\"2\">";
   const std::string gpx = folder.write("gpx/cafe/cafe.gpx", unfinished);
   const std::string missing = folder / "missing.osm";
-  struct Case {
-    std::vector<std::string> arguments;
-    int status;
-    std::string out;
-    std::string err;
-  };
   std::vector<Case> cases = {
       {{}, 2, "", "waymint-cli: no command given\n\n" + usage},
       {{"write", osm, "cafe", "--help"}, 0, usage, ""},
@@ -121,12 +123,6 @@ TEST_F(Tool, HostileNamesAndPlacesAreHandledAsTheyAre) {
                          osmNode("3", "3", "3", {{"amenity", "two\nlines"}, {"name", "A\tB"}}) +
                          osmNode("4", "4", "4", {{"amenity", "cafe"}, {"name", "Blue"}})));
   const std::string gpx = folder / "gpx";
-  struct Case {
-    std::vector<std::string> arguments;
-    int status;
-    std::string out;
-    std::string err;
-  };
   const std::vector<Case> cases = {
       {{"categories", odd}, 0, " \ncafe\nesc\\x1b[31m\ntwo\\nlines\n", ""},
       {{"list", odd, "two\\nlines"}, 0, "A\\tB\n", ""},
