@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QItemSelectionModel>
@@ -9,12 +10,19 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPointer>
 #include <QListView>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+
 #include "gui/resources.h"
+#include "gui/shown_text.h"
 #include "platform/qt/text.h"
 
 namespace waymint::gui {
@@ -34,8 +42,46 @@ QString colorSheet(const platform::Control& model) {
   return sheet;
 }
 
+// Where the keyboard focus went when a control that held it was disabled.
+class FocusHeir : public QObject {
+ public:
+  explicit FocusHeir(QWidget* control) : QObject(control), heir(QApplication::focusWidget()) {}
+  QPointer<QWidget> heir;
+};
+
+FocusHeir* focusHeirOf(const QWidget* control) {
+  if (!control) return nullptr;
+  for (QObject* child : control->children()) {
+    if (auto* record = dynamic_cast<FocusHeir*>(child)) return record;
+  }
+  return nullptr;
+}
+
+// A control disabled while it holds the keyboard focus (a list while the category it chose is
+// shown, the create button while it runs) gives it up for that time only: enabled again, it
+// takes it back, unless the user has moved the focus meanwhile. The focus may have passed on
+// through controls disabled with it (from the category list to the POI list to the GPX folder).
+void setEnabledKeepingFocus(QWidget* view, bool enabled) {
+  if (view->testAttribute(Qt::WA_Disabled) != enabled) return;
+  const bool hadFocus = view->hasFocus();
+  view->setEnabled(enabled);
+  FocusHeir* taken = focusHeirOf(view);
+  if (!enabled) {
+    if (hadFocus && !taken) new FocusHeir(view);
+    return;
+  }
+  if (!taken) return;
+  QWidget* heir = taken->heir;
+  for (int step = 0; step < 16 && heir != QApplication::focusWidget(); ++step) {
+    const FocusHeir* next = focusHeirOf(heir);
+    heir = next ? next->heir.data() : nullptr;
+  }
+  if (heir == QApplication::focusWidget()) view->setFocus(Qt::OtherFocusReason);
+  delete taken;
+}
+
 void applyCommon(const platform::Control& model, QWidget* view) {
-  view->setEnabled(model.enabled());
+  setEnabledKeepingFocus(view, model.enabled());
   view->setVisible(model.visible());
   view->setToolTip(qt::toQString(model.toolTip()));
   // A view may style a control itself; only colours the model sets replace that style.
@@ -60,7 +106,6 @@ class AfterMouse : public QObject {
     }
     return false;
   }
-  bool seen() const { return m_seen; }
 
  private:
   QEvent::Type m_type;
@@ -70,20 +115,22 @@ class AfterMouse : public QObject {
 
 }  // namespace
 
-ListBoxModel::ListBoxModel(platform::ListBox& list, QObject* parent)
-    : QAbstractListModel(parent), m_list(list) {}
+ListBoxModel::ListBoxModel(bool decodeEntities, QObject* parent)
+    : QAbstractListModel(parent), m_decodeEntities(decodeEntities) {}
 
 int ListBoxModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : m_list.count();
+  return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
 }
 
 QVariant ListBoxModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_list.count()) return {};
-  return qt::toQString(m_list.item(index.row()));
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount({})) return {};
+  const QString text = qt::toQString(m_entries[static_cast<size_t>(index.row())]);
+  return m_decodeEntities ? decodeEntities(text) : text;
 }
 
-void ListBoxModel::reload() {
+void ListBoxModel::reload(const std::vector<std::string>& entries) {
   beginResetModel();
+  m_entries = entries;
   endResetModel();
 }
 
@@ -130,6 +177,7 @@ void Bindings::label(platform::CaptionedControl& model, QLabel* view) {
   watch(model, [&model, view] {
     applyCommon(model, view);
     view->setText(qt::toQString(model.caption()));
+    if (dynamic_cast<ElidedLabel*>(view) && model.toolTip().empty()) view->setToolTip(view->text());
   });
 }
 
@@ -176,8 +224,7 @@ void Bindings::pictureButton(platform::Picture& model, QAbstractButton* view,
   if (onClick) QObject::connect(view, &QAbstractButton::clicked, this, [onClick] { onClick(); });
 }
 
-void Bindings::checkBox(platform::CheckBox& model, QCheckBox* view,
-                        std::function<void()> onMouseUp) {
+void Bindings::checkBox(platform::CheckBox& model, QCheckBox* view, std::function<void()> onClick) {
   view->setObjectName(QString::fromStdString(model.name()));
   watch(model, [&model, view] {
     applyCommon(model, view);
@@ -187,14 +234,14 @@ void Bindings::checkBox(platform::CheckBox& model, QCheckBox* view,
                         : model.value() == 2 ? Qt::PartiallyChecked
                                              : Qt::Unchecked);
   });
-  // The box's handler runs on the release of a mouse button only; a toggle from the
-  // keyboard changes the value and nothing else.
-  auto* mouse = new AfterMouse(view, QEvent::MouseButtonRelease, {});
-  QObject::connect(view, &QCheckBox::stateChanged, this, [&model, view, mouse, onMouseUp] {
-    int value = view->checkState() == Qt::Checked ? 1 : view->checkState() == Qt::PartiallyChecked ? 2 : 0;
-    model.setValue(value);
-    if (mouse->seen() && onMouseUp) onMouseUp();
+  QObject::connect(view, &QCheckBox::stateChanged, this, [&model, view] {
+    model.setValue(view->checkState() == Qt::Checked            ? 1
+                   : view->checkState() == Qt::PartiallyChecked ? 2
+                                                                : 0);
   });
+  // The user's toggle, by mouse or keyboard (Space), runs the box's handler once the value
+  // has changed; a change made by the model does not.
+  if (onClick) QObject::connect(view, &QAbstractButton::clicked, this, [onClick] { onClick(); });
 }
 
 void Bindings::option(platform::OptionButton& model, QRadioButton* view) {
@@ -215,39 +262,77 @@ void Bindings::textBox(platform::TextBox& model, QLineEdit* view) {
     applyCommon(model, view);
     QString text = qt::toQString(model.text());
     if (view->text() != text) view->setText(text);
+    if (dynamic_cast<ElidedLineEdit*>(view) && model.toolTip().empty()) view->setToolTip(text);
   });
   QObject::connect(view, &QLineEdit::textEdited, this,
                    [&model](const QString& text) { model.setText(qt::toBytes(text)); });
 }
 
-void Bindings::listBox(platform::ListBox& model, QListView* view, std::function<void()> onMouseDown) {
+void Bindings::listBox(platform::ListBox& model, QListView* view, std::function<void()> onMouseDown,
+                       ListOptions options) {
   view->setObjectName(QString::fromStdString(model.name()));
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setUniformItemSizes(true);
-  auto* items = new ListBoxModel(model, view);
-  view->setModel(items);
-  watch(model, [&model, view, items] {
-    applyCommon(model, view);
-    items->reload();
-    if (model.selectedIndex() >= 0) {
-      view->setCurrentIndex(items->index(model.selectedIndex()));
+  auto* items = new ListBoxModel(options.decodeEntities, view);
+  QSortFilterProxyModel* filtered = nullptr;
+  if (options.filter) {
+    filtered = new QSortFilterProxyModel(view);
+    filtered->setSourceModel(items);
+    filtered->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    view->setModel(filtered);
+  } else {
+    view->setModel(items);
+  }
+  // Only the user moves the model's selection: not the view following the model, nor a filter
+  // that hides the selected entry.
+  auto following = std::make_shared<bool>(false);
+  auto showSelection = [&model, view, items, filtered, following] {
+    QScopedValueRollback<bool> guard(*following, true);
+    QModelIndex at = items->index(model.selectedIndex());
+    if (filtered) at = filtered->mapFromSource(at);
+    if (at.isValid()) {
+      view->setCurrentIndex(at);
     } else {
-      view->clearSelection();
+      view->selectionModel()->clear();
     }
+  };
+  // The entries are read again only when they have changed, so that moving the selection
+  // keeps the list's scroll position and its keyboard search.
+  watch(model, [&model, view, items, showSelection] {
+    applyCommon(model, view);
+    if (items->entries() != model.items()) items->reload(model.items());
+    showSelection();
   });
   QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                   [&model](const QModelIndex& current) {
-                     model.setSelectedIndex(current.isValid() ? current.row() : -1);
+                   [&model, filtered, following](const QModelIndex& current) {
+                     if (*following) return;
+                     const QModelIndex entry = filtered ? filtered->mapToSource(current) : current;
+                     model.setSelectedIndex(entry.isValid() ? entry.row() : -1);
                    });
+  if (filtered) {
+    QObject::connect(options.filter, &QLineEdit::textChanged, this,
+                     [&model, items, filtered, following, showSelection](const QString& text) {
+                       {
+                         QScopedValueRollback<bool> guard(*following, true);
+                         filtered->setFilterFixedString(text);
+                       }
+                       // (Entries not shown yet get their selection with them.)
+                       if (items->entries() == model.items()) showSelection();
+                     });
+  }
   if (onMouseDown) new AfterMouse(view->viewport(), QEvent::MouseButtonPress, onMouseDown);
 }
 
-void Bindings::menuEntry(platform::MenuEntry& model, QAction* view, std::function<void()> onClick) {
+void Bindings::menuEntry(platform::MenuEntry& model, QAction* view, std::function<void()> onClick,
+                         std::function<QString(const QString&)> shown) {
   view->setObjectName(QString::fromStdString(model.name()));
-  watch(model, [&model, view] {
+  watch(model, [&model, view, shown] {
     view->setSeparator(model.isSeparator());
-    // A path such as "R&D.osm" is shown as it is, not with "&" taken for a shortcut mark.
-    if (!model.isSeparator()) view->setText(qt::toQString(model.caption()).replace('&', "&&"));
+    if (!model.isSeparator()) {
+      const QString caption = qt::toQString(model.caption());
+      // A path such as "R&D.osm" is shown as it is, not with "&" taken for a shortcut mark.
+      view->setText(shown ? shown(caption) : QString(caption).replace('&', "&&"));
+    }
     view->setEnabled(model.enabled());
     view->setVisible(model.visible());
   });

@@ -32,7 +32,7 @@ EditView::EditView(editors::edit& w, QWidget* parent) : WindowDialog(w, parent) 
 
   auto* names = new QListView(this);
   names->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  b.listBox(w.List1, names, {});
+  b.listBox(w.List1, names, {}, {.decodeEntities = true});
   grid->addWidget(names, 0, 0, 4, 1);
   for (int index = 0; index <= 2; ++index) {
     auto* box = new QLineEdit(this);

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -19,12 +20,18 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <map>
+
 #include "app/program.h"
 #include "gui/bindings.h"
+#include "gui/category_list.h"
+#include "gui/shown_text.h"
 #include "platform/qt/text.h"
 #include "workflow/category_workflow.h"
 #include "workflow/file_actions.h"
@@ -33,11 +40,32 @@
 namespace waymint::gui {
 namespace {
 
-QListView* fixedPitchList(QWidget* parent) {
-  auto* list = new QListView(parent);
+QListView* fixedPitchList(QListView* list) {
   list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   return list;
+}
+
+QListView* fixedPitchList(QWidget* parent) { return fixedPitchList(new QListView(parent)); }
+
+// The letter that reaches each menu and menu entry from the keyboard (Alt+F, then O for Open).
+// The models keep their captions; the view marks the letter.
+const std::map<std::string, QChar>& mnemonics() {
+  static const std::map<std::string, QChar> letters = {
+      {"mfile", u'F'},  {"med", u'E'},    {"mtls", u'T'},    {"mhelp", u'H'},   {"mf(2)", u'O'},
+      {"mf(4)", u'C'},  {"mf(6)", u'A'},  {"mf(8)", u'x'},   {"medd(0)", u'I'}, {"medd(2)", u'A'},
+      {"mtl(0)", u'P'}, {"mtl(2)", u'S'}, {"mhlp(0)", u'M'}, {"mhlp(2)", u'U'}};
+  return letters;
+}
+
+// A caption with its "&" shown as itself and its mnemonic letter, if it has one, marked.
+QString withMnemonic(const QString& caption, const std::string& name) {
+  QString shown = QString(caption).replace(u'&', QStringLiteral("&&"));
+  const auto letter = mnemonics().find(name);
+  if (letter == mnemonics().end()) return shown;
+  const qsizetype at = shown.indexOf(letter->second);
+  if (at >= 0) shown.insert(at, u'&');
+  return shown;
 }
 
 QLabel* stepNumber(QWidget* parent) {
@@ -84,7 +112,18 @@ F1View::F1View(app::Program& program)
   });
   statusBar()->addPermanentWidget(m_cancelButton);
   setAcceptDrops(true);
-  resize(1100, 640);
+  // The layout keeps the window's minimum size at one where every caption is whole (the
+  // shortened paths take little of it), following the captions as they change; the first
+  // size fits the screen the window opens on.
+  layout()->activate();
+  const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+  resize(
+      firstSize(shownOn ? shownOn->availableGeometry().size() : QSize(1100, 640), minimumSize()));
+}
+
+QSize F1View::firstSize(const QSize& available, const QSize& minimum) {
+  const QSize room(available.width() * 9 / 10, available.height() * 9 / 10);
+  return QSize(1100, 640).boundedTo(room).expandedTo(minimum);
 }
 
 QWidget* F1View::buildWorkflow() {
@@ -112,9 +151,21 @@ QWidget* F1View::buildWorkflow() {
   auto* clickHint = new QLabel(step1);
   b.label(w.Label1(2), clickHint);
   c1->addWidget(clickHint);
-  auto* categories = fixedPitchList(step1);
-  b.listBox(w.List1(2), categories, [&p] { workflow::List1_MouseDown(p, 2); });
+  // The categories filtered as the user types (Ctrl+F goes there), the list as the model has it.
+  auto* filter = new QLineEdit(step1);
+  filter->setObjectName(QStringLiteral("filter"));
+  filter->setPlaceholderText(tr("Filter"));
+  filter->setClearButtonEnabled(true);
+  c1->addWidget(filter);
+  const auto showCategory = [&p] { workflow::List1_MouseDown(p, 2); };
+  auto* categories = fixedPitchList(new CategoryList(step1, keyboardSettleMs, showCategory));
+  b.listBox(w.List1(2), categories, showCategory, {.filter = filter});
   c1->addWidget(categories, 1);
+  new FilterKeys(filter, categories);
+  connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, filter, [filter] {
+    filter->setFocus(Qt::ShortcutFocusReason);
+    filter->selectAll();
+  });
   columns->addWidget(step1, 2);
 
   auto* divider = line(background, QFrame::VLine);
@@ -134,7 +185,7 @@ QWidget* F1View::buildWorkflow() {
   head2->addWidget(found, 1);
   c2->addLayout(head2);
   auto* pois = fixedPitchList(step2);
-  b.listBox(w.List1(0), pois, [&p] { workflow::List1_MouseDown(p, 0); });
+  b.listBox(w.List1(0), pois, [&p] { workflow::List1_MouseDown(p, 0); }, {.decodeEntities = true});
   c2->addWidget(pois, 1);
   columns->addWidget(step2, 3);
 
@@ -149,11 +200,10 @@ QWidget* F1View::buildWorkflow() {
   auto* pathLabel = new QLabel(step3);
   b.label(w.Label1(1), pathLabel);
   c3->addWidget(pathLabel, row++, 1, 1, 3);
-  auto* folder = new QLineEdit(step3);
+  auto* folder = new ElidedLineEdit(step3);
   b.textBox(w.Text1, folder);
   c3->addWidget(folder, row, 0, 1, 3);
-  auto* pick = new QPushButton(step3);
-  pick->setMaximumWidth(40);
+  auto* pick = new QToolButton(step3);
   b.button(w.command5, pick, [&p] { workflow::command5_Click(p); });
   c3->addWidget(pick, row++, 3);
   auto* rule1 = line(step3, QFrame::HLine);
@@ -210,7 +260,7 @@ QWidget* F1View::buildWorkflow() {
   b.label(w.Label5, addedLabel);
   c3->addWidget(addedLabel, row++, 0, 1, 4);
   auto* added = fixedPitchList(step3);
-  b.listBox(w.List2, added, {});
+  b.listBox(w.List2, added, {}, {.decodeEntities = true});
   c3->addWidget(added, row++, 0, 1, 4);
   c3->setRowStretch(row - 1, 1);
   columns->addWidget(step3, 3);
@@ -226,19 +276,19 @@ QWidget* F1View::buildWorkflow() {
   auto* selected = new QLabel(step4);
   b.label(w.Label4(1), selected);
   head4->addWidget(selected);
-  auto* selectedPath = new QLabel(step4);
-  selectedPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  // A long GPX path is cut at the window's edge rather than widening the whole window.
-  selectedPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  b.label(w.Label4(2), selectedPath);
-  head4->addWidget(selectedPath, 1);
+  head4->addStretch(1);
   c4->addLayout(head4);
+  // The GPX path has the column's whole width, and is shortened in its middle rather than
+  // widening the window when it is longer.
+  auto* selectedPath = new ElidedLabel(step4);
+  b.label(w.Label4(2), selectedPath);
+  c4->addWidget(selectedPath);
   auto* contents = new QLabel(step4);
   b.label(w.Label7, contents);
   c4->addWidget(contents);
   auto* listArea = new QGridLayout;
   auto* waypoints = fixedPitchList(step4);
-  b.listBox(w.List3, waypoints, {});
+  b.listBox(w.List3, waypoints, {}, {.decodeEntities = true});
   listArea->addWidget(waypoints, 0, 0);
   auto* notice = new QFrame(step4);
   notice->setFrameShape(QFrame::Box);
@@ -288,14 +338,36 @@ void F1View::buildMenus() {
       {w.mtls, w.mtl, [&p](int index) { workflow::mtl_Click(p, index); }},
       {w.mhelp, w.mhlp, [&p](int index) { workflow::mhlp_Click(p, index); }},
   };
+  const std::map<std::string, QKeySequence> shortcuts = {
+      {"mf(2)", QKeySequence(Qt::CTRL | Qt::Key_O)},  // Open
+      {"mf(8)", QKeySequence(Qt::CTRL | Qt::Key_Q)},  // Exit
+      {"mhlp(0)", QKeySequence(Qt::Key_F1)}};         // the manual
   for (Group& group : groups) {
-    QMenu* menu = menuBar()->addMenu(QString::fromStdString(group.top.caption()));
+    QMenu* menu =
+        menuBar()->addMenu(withMnemonic(qt::toQString(group.top.caption()), group.top.name()));
     menu->setObjectName(QString::fromStdString(group.top.name()));
     for (auto& [index, entry] : group.entries.members()) {
+      const bool recentFile = &group.entries == &w.mf && index >= 9;
+      if (recentFile && index == 9) menu->addSeparator();
       QAction* action = menu->addAction(QString());
       std::function<void()> click;
       if (group.handler) click = [handler = group.handler, index = index] { handler(index); };
-      b.menuEntry(entry, action, click);
+      std::function<QString(const QString&)> shown;
+      if (recentFile) {
+        // The recent files are numbered as shown ("&1 /path/a.osm"), not as kept.
+        shown = [number = index - 8](const QString& caption) {
+          if (caption.isEmpty()) return QString();
+          return QStringLiteral("&%1 ").arg(number) +
+                 QString(caption).replace(u'&', QStringLiteral("&&"));
+        };
+      } else {
+        shown = [name = entry.name()](const QString& caption) {
+          return withMnemonic(caption, name);
+        };
+      }
+      b.menuEntry(entry, action, click, shown);
+      if (auto key = shortcuts.find(entry.name()); key != shortcuts.end())
+        action->setShortcut(key->second);
     }
   }
 }

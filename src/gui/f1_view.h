@@ -29,6 +29,13 @@ class F1View : public QMainWindow {
   void onCancel(std::function<void()> cancel) { m_cancel = std::move(cancel); }
   Bindings& bindings() { return *m_bindings; }
 
+  // The window's first size on a screen whose free area is `available`: 1100 x 640, or 90 %
+  // of the free area where that is less, but never below the window's `minimum`.
+  static QSize firstSize(const QSize& available, const QSize& minimum);
+  // How long a selection moved by the keyboard in the category list rests before the
+  // category is shown, so that a held arrow key does not show every category it passes.
+  static constexpr int keyboardSettleMs = 300;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -6,8 +6,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -17,8 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
+#include "gui/edit_view.h"
+#include "gui/f1_view.h"
+#include "gui/info_views.h"
+#include "gui/settings_view.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/window.h"
+#include "support/temp_folder.h"
+#include "workflow/connect.h"
 
 // Texts in failure messages as text, not as arrays of 16-bit units.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -120,8 +130,8 @@ inline QStringList rows(QAbstractItemView* list) {
   return texts;
 }
 
-// The desktop, with the program's folder in a test's folder and a shell that only notes
-// what it is given.
+// The desktop, with the program's folder in a test's folder, a shell that only notes what it
+// is given, and a process that only notes that it would end (the tests go on in it).
 class TestDesktop : public qt::QtPlatform {
  public:
   explicit TestDesktop(std::string folder) : m_folder(std::move(folder)) {}
@@ -130,10 +140,53 @@ class TestDesktop : public qt::QtPlatform {
     opened.push_back(target);
     return true;
   }
+  void endProcess() override { ended = true; }
   std::vector<std::string> opened;
+  bool ended = false;
 
  private:
   std::string m_folder;
 };
+
+// The program started on the desktop, every window's view registered, the main window shown
+// and active (as the user's: shortcuts and focus work in it).
+class WindowViews : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  TestDesktop desktop{folder.path()};
+  app::Program program{desktop};
+  std::unique_ptr<gui::F1View> main;
+
+  void SetUp() override {
+    gui::registerInfoViews(desktop);
+    gui::registerEditorViews(desktop);
+    gui::registerDialogViews(desktop);
+    workflow::connect(program);
+    program.f1.Form_Load();
+    main = std::make_unique<gui::F1View>(program);
+    desktop.setMainWidget(main.get());
+    desktop.onProgress([this](const auto& shown) {
+      main->showProgress(shown);
+      if (onProgress) onProgress();
+    });
+    main->onCancel([this] { desktop.requestCancel(); });
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  }
+  std::function<void()> onProgress;
+};
+
+// A user who picks the file at `path` in a file dialog.
+inline ModalAnswers::Step pickFile(const std::string& path) {
+  return [path](QWidget& window) {
+    auto* dialog = qobject_cast<QFileDialog*>(&window);
+    ASSERT_NE(dialog, nullptr);
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();  // as its Open button does
+  };
+}
 
 }  // namespace waymint::testing

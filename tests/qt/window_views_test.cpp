@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,44 +39,6 @@
 
 namespace waymint::testing {
 namespace {
-
-// The program started on the desktop, every window's view registered, the main window shown.
-class WindowViews : public ::testing::Test {
- protected:
-  TempFolder folder;
-  TestDesktop desktop{folder.path()};
-  app::Program program{desktop};
-  std::unique_ptr<gui::F1View> main;
-
-  void SetUp() override {
-    gui::registerInfoViews(desktop);
-    gui::registerEditorViews(desktop);
-    gui::registerDialogViews(desktop);
-    workflow::connect(program);
-    program.f1.Form_Load();
-    main = std::make_unique<gui::F1View>(program);
-    desktop.setMainWidget(main.get());
-    desktop.onProgress([this](const auto& shown) {
-      main->showProgress(shown);
-      if (onProgress) onProgress();
-    });
-    main->onCancel([this] { desktop.requestCancel(); });
-    main->show();
-  }
-  std::function<void()> onProgress;
-};
-
-// A user who picks the file at `path` in a file dialog.
-ModalAnswers::Step pickFile(const std::string& path) {
-  return [path](QWidget& window) {
-    auto* dialog = qobject_cast<QFileDialog*>(&window);
-    ASSERT_NE(dialog, nullptr);
-    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_NE(name, nullptr);
-    name->setText(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();  // as its Open button does
-  };
-}
 
 // Each window: a widget under the name of each control, a change of the model shown by its
 // widget, and a user event on a widget reaching the window's handler.
@@ -122,15 +83,19 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
   };
   std::vector<Walk> walks = {
       {edit, {[&](QWidget& view) {
-         edit.List1.setItems({"Harbour"});
+         edit.List1.setItems({"Harbour &amp; Quay"});
          QCoreApplication::processEvents();
-         EXPECT_EQ(rows(child<QListView>(view, "List1")), QStringList({"Harbour"}));
+         EXPECT_EQ(rows(child<QListView>(view, "List1")), QStringList({"Harbour & Quay"}));
          child<QAction>(view, "mff(4)")->trigger();  // File > Exit
        }}},
       {edall, {[&](QWidget& view) {
          edall.Check2.setValue(1);
          QCoreApplication::processEvents();
-         EXPECT_TRUE(child<QCheckBox>(view, "Check2")->isChecked());
+         auto* alert = child<QCheckBox>(view, "Check2");
+         EXPECT_TRUE(alert->isChecked());
+         QTest::keyClick(alert, Qt::Key_Space);  // off and on again by keyboard: the handler runs
+         QTest::keyClick(alert, Qt::Key_Space);
+         EXPECT_TRUE(program.state.alert);
          auto* distance = child<QLineEdit>(view, "Text3(1)");
          distance->selectAll();
          QTest::keyClicks(distance, "75");
@@ -166,11 +131,12 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
       {updat, {[&](QWidget& view) {
          auto* link = child<QLabel>(view, "Label1");
          EXPECT_EQ(link->text(), QStringLiteral("Click here to check website"));
-         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), link->mapToGlobal(QPointF(2, 2)),
-                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-         QCoreApplication::sendEvent(link, &move);  // the mouse over the link makes it magenta
+         QTest::mouseMove(link, QPoint(2, 2));  // the pointer over the link makes it magenta
          QCoreApplication::processEvents();
          EXPECT_EQ(link->styleSheet(), QStringLiteral("color: rgb(255,0,255);"));
+         QTest::mouseMove(child<QWidget>(view, "Shape4"), QPoint(2, 2));  // off it: blue again
+         QCoreApplication::processEvents();
+         EXPECT_EQ(link->styleSheet(), QStringLiteral("color: rgb(0,0,255);"));
          child<QPushButton>(view, "Command1")->click();  // Download
        }}},
   };
@@ -191,13 +157,14 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
   EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://veltrana.example/osm/download"});
 }
 
-// Load OSM, a click on a category, Create GPX and its report, all through the main window.
+// Load OSM, a click on a category, Create GPX and its report, all through the main window. The
+// name lists show names as people read them; the GPX keeps them as the OSM file writes them.
 TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
   const std::string osm = folder.write(
       "town.osm",
-      osmFile(osmNode("1", "43.70", "7.40", {{"amenity", "cafe"}, {"name", "Blue Door"}}) +
+      osmFile(osmNode("1", "43.70", "7.40", {{"amenity", "cafe"}, {"name", "L&apos;Alaska"}}) +
               osmNode("2", "43.71", "7.41", {{"amenity", "bar"}, {"name", "Anchor"}}) +
-              osmNode("3", "43.72", "7.42", {{"amenity", "cafe"}, {"name", "Quay"}})));
+              osmNode("3", "43.72", "7.42", {{"amenity", "cafe"}, {"name", "P&amp;P Caf&#233;"}})));
   program.f1.Text1.setText(folder / "gpx");
   {
     ModalAnswers answers({pickFile(osm)});
@@ -210,7 +177,8 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
                     categories->visualRect(categories->model()->index(1, 0)).center());
   QTest::qWait(50);
   EXPECT_EQ(child<QLabel>(*main, "Label1(0)")->text(), QStringLiteral("POIS found: 2"));
-  EXPECT_EQ(rows(child<QListView>(*main, "List1(0)")), QStringList({"Blue Door", "Quay"}));
+  EXPECT_EQ(rows(child<QListView>(*main, "List1(0)")), QStringList({"L'Alaska", "P&P Café"}));
+  EXPECT_EQ(program.f1.List1(0).item(0), "L&apos;Alaska");
 
   const std::string gpx = folder / "gpx/cafe/cafe.gpx";
   {
@@ -227,11 +195,11 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
   }
   QTest::qWait(50);
   const std::string written = slurp(gpx);
-  EXPECT_NE(written.find("<name>Blue Door</name>"), std::string::npos) << written;
-  EXPECT_NE(written.find("<name>Quay</name>"), std::string::npos) << written;
-  EXPECT_EQ(rows(child<QListView>(*main, "List2")), QStringList({"Blue Door", "Quay"}));
+  EXPECT_NE(written.find("<name>L&apos;Alaska</name>"), std::string::npos) << written;
+  EXPECT_NE(written.find("<name>P&amp;P Caf&#233;</name>"), std::string::npos) << written;
+  EXPECT_EQ(rows(child<QListView>(*main, "List2")), QStringList({"L'Alaska", "P&P Café"}));
   EXPECT_EQ(rows(child<QListView>(*main, "List3")),
-            QStringList({" 43.70 7.40 Blue Door", " 43.72 7.42 Quay"}));
+            QStringList({" 43.70 7.40 L'Alaska", " 43.72 7.42 P&P Café"}));
   EXPECT_FALSE(child<QWidget>(*main, "Frame1")->isVisible());
 }
 
@@ -245,7 +213,8 @@ void drop(QWidget& window, const std::string& path) {
   ASSERT_TRUE(enter.isAccepted());
   QDropEvent dropped(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&window, &dropped);
-  QTest::qWait(50);
+  QTest::qWait(50);                   // the file opens
+  QCoreApplication::processEvents();  // and the window shows what it has become
 }
 
 TEST_F(WindowViews, ADroppedFileOpensWithItsProgressAndEscapeCancelsTheNext) {
@@ -267,10 +236,21 @@ TEST_F(WindowViews, ADroppedFileOpensWithItsProgressAndEscapeCancelsTheNext) {
   EXPECT_FALSE(bar->isVisible());
   EXPECT_FALSE(cancel->isVisible());
 
+  // Escape in the filter box clears the filter and lets the load go on; once the box is
+  // empty, Escape there cancels the load as it does anywhere in the window.
+  auto* filter = child<QLineEdit>(*main, "filter");
+  filter->setFocus();
+  QTest::keyClicks(filter, "ki");
+  int escapes = 0;
   onProgress = [&] {
-    if (cancel->isVisible()) QTest::keyClick(main.get(), Qt::Key_Escape);
+    if (!cancel->isVisible() || desktop.cancelRequested()) return;
+    QTest::keyClick(filter, Qt::Key_Escape);
+    ++escapes;
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_EQ(desktop.cancelRequested(), escapes == 2);
   };
   drop(*main, second);
+  EXPECT_EQ(escapes, 2);
   EXPECT_EQ(rows(child<QListView>(*main, "List1(2)")), QStringList({"kiosk"}));
   EXPECT_EQ(program.state.osmfile, first);
   EXPECT_FALSE(bar->isVisible());
