@@ -56,7 +56,7 @@ void CategoryDisplay::clear(Program& program) {
   w.Label6.setCaption("Existing GPX not found");
   w.Frame1.setVisible(true);
   w.Command1.setCaption("Create GPX");
-  w.Image1.showResource(w.Picture1.resource());
+  w.Image1.showResource("");  // no icon, as at start
   w.Image1.setToolTip("");
   program.state.category.clear();
   program.state.gpxpath.clear();

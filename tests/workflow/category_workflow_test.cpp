@@ -153,7 +153,7 @@ TEST_F(CategoryWorkflowTest, NoLabelShowsTheFileBefore) {
     EXPECT_EQ(shown(), 0u);
     EXPECT_EQ(w().Label1(0).caption(), "POIS found:");
     EXPECT_EQ(w().Label4(2).caption(), "");
-    EXPECT_EQ(w().Image1.resource(), ":/icons/poi.png");
+    EXPECT_EQ(w().Image1.resource(), "");
     EXPECT_EQ(w().Image1.toolTip(), "");
     EXPECT_EQ(w().Command1.caption(), "Create GPX");
     EXPECT_EQ(program->state.gpxpath, "");
