@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <optional>
+
 #include "support/program_fixture.h"
 
 namespace waymint::testing {
@@ -14,6 +16,10 @@ const std::string fullFile =
     "/opt/poiloader.exe\r\n/maps/a, b.osm\r\n[0xNNN resolution 18]\r\n[0xNNN resolution 21]\r\n"
     "0\r\n0\r\n0\r\n0\r\n";
 
+// The first twelve lines a start without a state file writes.
+const std::string noFirstTwelve =
+    " .27\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[0xNNN resolution 18]\r\n\r\n\r\n";
+
 class StateFileTest : public ProgramTest {
  protected:
   // The program as it starts: the load event only, the state file read when there is one.
@@ -22,34 +28,49 @@ class StateFileTest : public ProgramTest {
     program->f1.Form_Load();
     return *program;
   }
-  // What a close request writes after a start with `stored` as the state file.
-  std::string savedAfterStartWith(const std::string& stored) {
-    folder.write("osm_pois.dat", stored);
-    boot().f1.requestClose();
-    return slurp(stateFile());
-  }
-  // The file a start without any stored value writes back.
+  // The file a start without any stored value after `firstTwelve` writes back.
   std::string defaultsWith(const std::string& firstTwelve) {
     return firstTwelve + "False\r\n" + folder.path() +
            "\r\n\r\n\r\n[0xNNN resolution 18]\r\n[0xNNN resolution 21]\r\n0\r\n0\r\n0\r\n0\r\n";
   }
 };
 
-TEST_F(StateFileTest, FirstStartWithoutStateFile) {
-  app::f1& w = boot().f1;
-  EXPECT_EQ(w.caption(), "WAYMINT .27 :");
-  EXPECT_EQ(w.Text1.text(), folder.path());
-  EXPECT_EQ(program->state.gpxfolder, folder.path());
-  EXPECT_EQ(w.Check2.value(), 0);
-  EXPECT_FALSE(w.Text3(0).enabled());
-  EXPECT_FALSE(w.Text3(1).enabled());
-  w.requestClose();
-  EXPECT_TRUE(machine.processEnded());
-  EXPECT_EQ(slurp(stateFile()),
-            defaultsWith(" .27\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[0xNNN resolution 18]\r\n\r\n\r\n"));
-}
-
-TEST_F(StateFileTest, CloseWritesTheTwentyTwoLinesThatTheNextStartRestores) {
+// What a start reads shows in the window (the GPX folder, the alert) and in what the close
+// writes; then a close writes the twenty-two lines of every value set.
+TEST_F(StateFileTest, WhatAStartReadsAndWhatACloseWrites) {
+  const std::string firstTwelve = fullFile.substr(0, fullFile.find("True\r\n"));
+  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  struct Case { const char* what; std::optional<std::string> stored; std::string expected; };
+  const std::vector<Case> cases = {
+      {"no state file (the first start)", std::nullopt, defaultsWith(noFirstTwelve)},
+      {"every value read back whole", fullFile, fullFile},
+      {"another version on line 1", replaced(fullFile, " .27", "1.5"), fullFile},
+      {"only the first 12 lines", firstTwelve, defaultsWith(firstTwelve)},
+      {"templates without a lower-case x",
+       replaced(replaced(fullFile, "[0xNNN resolution 18]\r\n/opt", "\r\n/opt"),
+                "[0xNNN resolution 21]", "[0XNNN resolution 22]"),
+       fullFile},
+      {"LF line ends and leading blanks", replaced(fullFile, "/data/gpx\r\n", "   /data/gpx\n"),
+       fullFile},
+      {"a flag neither True nor False stops the reader", replaced(fullFile, "True", "Maybe"),
+       defaultsWith(firstTwelve)},
+      {"a first line that is no number", replaced(fullFile, " .27", "version"),
+       defaultsWith(noFirstTwelve)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.stored) folder.write("osm_pois.dat", *c.stored);
+    app::f1& w = boot().f1;
+    const bool alert = c.expected.find("\r\nTrue\r\n") != std::string::npos;
+    EXPECT_EQ(w.caption(), "WAYMINT .27 :");
+    EXPECT_EQ(w.Text1.text(), alert ? "/data/gpx" : folder.path());
+    EXPECT_EQ(program->state.gpxfolder, w.Text1.text());
+    EXPECT_EQ(w.Check2.value() + w.Text3(0).enabled() + w.Text3(1).enabled(), alert ? 3 : 0);
+    w.requestClose();
+    EXPECT_EQ(slurp(stateFile()), c.expected);
+  }
   app::f1& w = boot().f1;
   const char* recent[] = {"/maps/a, b.osm", "\"/maps/quoted.osm", "", "", "", "", "",
                           "/maps/last.osm"};
@@ -62,47 +83,7 @@ TEST_F(StateFileTest, CloseWritesTheTwentyTwoLinesThatTheNextStartRestores) {
   s.loaderpath = "/opt/poiloader.exe";
   s.lastosm = "/maps/a, b.osm";
   w.requestClose();
-  ASSERT_EQ(slurp(stateFile()), fullFile);
-
-  // The next start shows what it read (every value: see the next test).
-  app::f1& next = boot().f1;
-  EXPECT_EQ(next.Check2.value(), 1);
-  EXPECT_TRUE(next.Text3(0).enabled());
-  EXPECT_TRUE(next.Text3(1).enabled());
-  EXPECT_EQ(next.Text1.text(), "/data/gpx");
-  EXPECT_EQ(next.caption(), "WAYMINT .27 :");
-}
-
-TEST_F(StateFileTest, WhatAStartReadsShowsInWhatTheCloseWrites) {
-  const std::string firstTwelve = fullFile.substr(0, fullFile.find("True\r\n"));
-  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
-    return text.replace(text.find(from), from.size(), to);
-  };
-  struct Case {
-    const char* what;
-    std::string stored;
-    std::string expected;
-  };
-  const std::vector<Case> cases = {
-      {"every value read back whole", fullFile, fullFile},
-      {"another version on line 1", replaced(fullFile, " .27", "1.5"), fullFile},
-      {"only the first 12 lines", firstTwelve, defaultsWith(firstTwelve)},
-      {"templates without a lower-case x",
-       replaced(replaced(fullFile, "[0xNNN resolution 18]\r\n/opt", "\r\n/opt"),
-                "[0xNNN resolution 21]", "[0XNNN resolution 22]"),
-       fullFile},
-      {"LF line ends and leading blanks", replaced(fullFile, "/data/gpx\r\n", "   /data/gpx\n"),
-       fullFile},
-      {"a flag neither True nor False stops the reader", replaced(fullFile, "True", "Maybe"),
-       defaultsWith(firstTwelve)},
-      {"a first line that is no number",
-       replaced(fullFile, " .27", "version"),
-       defaultsWith(" .27\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[0xNNN resolution 18]\r\n\r\n\r\n")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(savedAfterStartWith(c.stored), c.expected);
-  }
+  EXPECT_EQ(slurp(stateFile()), fullFile);
 }
 
 TEST_F(StateFileTest, AReadOnlyStateFileStaysAsItWas) {
@@ -112,8 +93,7 @@ TEST_F(StateFileTest, AReadOnlyStateFileStaysAsItWas) {
   p.state.spare = "changed";
   p.f1.requestClose();
   EXPECT_EQ(slurp(stateFile()), fullFile);
-  EXPECT_TRUE(p.f1.closed());
-  EXPECT_TRUE(machine.processEnded());
+  EXPECT_TRUE(p.f1.closed() && machine.processEnded());
 }
 
 }  // namespace

@@ -13,26 +13,20 @@ using UtilitiesTest = ProgramTest;
 TEST_F(UtilitiesTest, MakdirMakesEveryMissingFolderOrSaysWhy) {
   start();
   folder.write("file.txt", "x");
-  struct Case {
-    std::string path;
-    bool made;
-    Texts messages;
-    std::string folderAfter;  // a folder that exists afterwards, if any
-  };
-  const std::vector<Case> cases = {
-      {"name", false, {"Invalid filename:name"}, ""},
-      {"/", false, {"Invalid filename:/"}, ""},
-      {folder / "a/b/c", true, {}, folder / "a/b/c"},
-      {folder / "d\\e", true, {}, folder / "d\\e"},  // a "\\" is part of a name
-      {folder / "a/b", true, {}, folder / "a/b"},
+  const std::vector<std::pair<std::string, std::string>> cases = {  // path, message ("": made)
+      {"name", "Invalid filename:name"},
+      {"/", "Invalid filename:/"},
+      {folder / "a/b/c", ""},
+      {folder / "d\\e", ""},  // a "\\" is part of a name
+      {folder / "a/b", ""},
       // The name is fine: the system's refusal is said with the folder it concerns.
-      {folder / "file.txt/sub", false, {folder / "file.txt/sub: Not a directory"}, ""},
+      {folder / "file.txt/sub", folder / "file.txt/sub: Not a directory"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
-    EXPECT_EQ(app::makdir(*program, c.path), c.made);
-    EXPECT_EQ(takeMessages(), c.messages);
-    EXPECT_TRUE(c.folderAfter.empty() || platform::files::isFolder(c.folderAfter));
+  for (const auto& [path, message] : cases) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(app::makdir(*program, path), message.empty());
+    EXPECT_EQ(takeMessages(), message.empty() ? Texts{} : Texts{message});
+    EXPECT_TRUE(!message.empty() || platform::files::isFolder(path));
   }
 }
 
@@ -52,17 +46,12 @@ TEST_F(UtilitiesTest, LoadtextReadsExactBytesAndRecordsThePath) {
   EXPECT_TRUE(machine.busyPointer());  // left on for the caller
 }
 
-TEST_F(UtilitiesTest, FixpathAndTheButtonGroup) {
-  // Where "/" is the separator, a "\\" belongs to a name and stays.
-  std::string p = "/maps/a\\b/gpx";
-  EXPECT_EQ(app::fixpath(p), "/maps/a\\b/gpx");
-  EXPECT_EQ(p, "/maps/a\\b/gpx");
-
+TEST_F(UtilitiesTest, TheButtonGroupIsEnabledAndDisabledTogether) {
   app::f1& w = start().f1;
   std::vector<platform::Control*> group = {&w.Command1, &w.Command2(0), &w.Command3,
                                            &w.Command4, &w.Picture5(0), &w.Picture5(1)};
   for (bool state : {false, true}) {
-    for (size_t i = 0; i < group.size(); ++i) group[i]->setEnabled(i % 2 == 0 ? state : !state);
+    for (platform::Control* c : group) c->setEnabled(!state);
     app::enabled_(*program, state);
     for (platform::Control* c : group) EXPECT_EQ(c->enabled(), state) << c->name();
   }

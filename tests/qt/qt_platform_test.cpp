@@ -1,13 +1,4 @@
-#include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QMessageBox>
-#include <QTest>
-
-#include <vector>
-
-#include "platform/qt/qt_platform.h"
+// The desktop's message box, and the answers the Qt tests give to modal windows.
 #include "view_support.h"
 
 namespace waymint::testing {
@@ -20,22 +11,29 @@ TEST(QtPlatform, AMessageBoxHasTheProgramsTitleNoIconTheButtonsAskedForAndGivesT
   struct Case {
     Buttons buttons;
     QMessageBox::StandardButtons shown;
-    QMessageBox::StandardButton pressed;  // NoButton: Escape, as the close box
+    Answer preset;
+    QMessageBox::StandardButton pressed;  // clicked; Escape (as the close box) and Enter: keys
     Answer answer;
   };
   const auto okCancel = QMessageBox::Ok | QMessageBox::Cancel;
   const auto yesNo = QMessageBox::Yes | QMessageBox::No;
+  const auto Enter = QMessageBox::Default, Escape = QMessageBox::Escape;
   const std::vector<Case> cases = {
-      {Buttons::Ok, QMessageBox::Ok, QMessageBox::Ok, Answer::Ok},
-      {Buttons::OkCancel, okCancel, QMessageBox::Cancel, Answer::Cancel},
-      {Buttons::OkCancel, okCancel, QMessageBox::NoButton, Answer::Cancel},
-      {Buttons::YesNo, yesNo, QMessageBox::Yes, Answer::Yes},
-      {Buttons::YesNo, yesNo, QMessageBox::No, Answer::No},
-      {Buttons::YesNo, yesNo, QMessageBox::NoButton, Answer::No},
+      {Buttons::Ok, QMessageBox::Ok, Answer::Ok, QMessageBox::Ok, Answer::Ok},
+      {Buttons::OkCancel, okCancel, Answer::Ok, QMessageBox::Cancel, Answer::Cancel},
+      {Buttons::OkCancel, okCancel, Answer::Ok, Escape, Answer::Cancel},
+      {Buttons::OkCancel, okCancel, Answer::Ok, Enter, Answer::Ok},
+      {Buttons::OkCancel, okCancel, Answer::Cancel, Enter, Answer::Cancel},
+      {Buttons::YesNo, yesNo, Answer::Yes, QMessageBox::Yes, Answer::Yes},
+      {Buttons::YesNo, yesNo, Answer::Yes, QMessageBox::No, Answer::No},
+      {Buttons::YesNo, yesNo, Answer::Yes, Escape, Answer::No},
+      {Buttons::YesNo, yesNo, Answer::Yes, Enter, Answer::Yes},
+      {Buttons::YesNo, yesNo, Answer::No, Enter, Answer::No},
   };
   qt::QtPlatform desktop;
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "buttons " << int(c.buttons) << ", pressed " << c.pressed);
+    SCOPED_TRACE(::testing::Message() << "buttons " << int(c.buttons) << ", preset "
+                                      << int(c.preset) << ", pressed " << c.pressed);
     ModalAnswers answers({[&c](QWidget& window) {
       auto* box = qobject_cast<QMessageBox*>(&window);
       ASSERT_NE(box, nullptr);
@@ -43,36 +41,31 @@ TEST(QtPlatform, AMessageBoxHasTheProgramsTitleNoIconTheButtonsAskedForAndGivesT
       EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
       EXPECT_EQ(box->text(), QString::fromUtf8("Caf\xc3\xa9 exists.\nOverwrite?"));
       EXPECT_EQ(box->standardButtons(), c.shown);
-      if (c.pressed == QMessageBox::NoButton) {
-        QTest::keyClick(box, Qt::Key_Escape);
+      if (c.pressed == Enter || c.pressed == Escape) {
+        QTest::keyClick(box, c.pressed == Enter ? Qt::Key_Return : Qt::Key_Escape);
       } else {
         box->button(c.pressed)->click();
       }
     }});
     // Not UTF-8, the text shows as Windows-1252.
-    EXPECT_EQ(desktop.messageBox("Caf\xe9 exists.\nOverwrite?", c.buttons), c.answer);
+    EXPECT_EQ(desktop.messageBox("Caf\xe9 exists.\nOverwrite?", c.buttons, c.preset), c.answer);
   }
 }
 
 // Steps that expect the box to be another one.
-void expectAnotherTitle(QWidget& box) { EXPECT_EQ(box.windowTitle(), QStringLiteral("Another")); }
-void requireAnotherTitle(QWidget& box) { ASSERT_EQ(box.windowTitle(), QStringLiteral("Another")); }
+void expectAnother(QWidget& box) { EXPECT_EQ(box.windowTitle(), QStringLiteral("Another")); }
+void requireAnother(QWidget& box) { ASSERT_EQ(box.windowTitle(), QStringLiteral("Another")); }
 
 TEST(ModalAnswers, AFailureInsideATimerClosesTheWindowAndFailsTheTest) {
   qt::QtPlatform desktop;
   const auto ask = [&desktop] { return desktop.messageBox("Delete?", Buttons::YesNo); };
   Answer answer = Answer::Yes;
-  EXPECT_NONFATAL_FAILURE(
-      {
-        ModalAnswers answers({expectAnotherTitle});
-        answer = ask();
-      },
-      "Another");
+  EXPECT_NONFATAL_FAILURE({ ModalAnswers answers({expectAnother}); answer = ask(); }, "Another");
   EXPECT_EQ(answer, Answer::No);  // closed as Escape closes it
   EXPECT_FATAL_FAILURE(
       {
         qt::QtPlatform machine;
-        ModalAnswers answers({requireAnotherTitle});
+        ModalAnswers answers({requireAnother});
         machine.messageBox("Delete?", Buttons::YesNo);
       },
       "Another");

@@ -1,86 +1,67 @@
+// What the Qt tests share: answers to modal windows, the program on a test desktop, its views.
 #pragma once
 
 #include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QDialog>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPointer>
-#include <QStringList>
-#include <QTest>
-#include <QTimer>
-
-#include <algorithm>
-#include <deque>
-#include <functional>
-#include <ostream>
-#include <string>
-#include <vector>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "app/program.h"
+#include "app/web_addresses.h"
 #include "gui/edit_view.h"
 #include "gui/f1_view.h"
 #include "gui/info_views.h"
 #include "gui/settings_view.h"
+#include "gui/shown_text.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/window.h"
+#include "support/osm_text.h"
 #include "support/temp_folder.h"
 #include "workflow/connect.h"
 
 // Texts in failure messages as text, not as arrays of 16-bit units.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& s, std::ostream* out) { *out << '"' << s.toStdString() << '"'; }
 
 namespace waymint::testing {
 
-// Answers the modal windows a test expects, from a timer, one step per window in the order
-// they come; a step looks at its window and closes it as a user would, and may open another
-// window for the next step. When a step's expectations fail or it leaves its window open, or
-// when a window comes that no step expects, the modal windows are closed and the test fails:
-// it never waits for a user who is not there. An expected window that never came fails it too.
+// Answers the modal windows a test expects, from a timer, one step per window as they come;
+// a step looks at its window and closes it as a user would (it may open the next window). A
+// failed step, a window left open or not expected, closes the modal windows and fails the
+// test, which never waits for a user who is not there; so does an expected window not come.
 class ModalAnswers {
  public:
   using Step = std::function<void(QWidget& window)>;
 
-  explicit ModalAnswers(std::vector<Step> steps) : m_steps(steps.begin(), steps.end()) {
-    QTimer::singleShot(tickMs, &m_ticks, [this] { tick(); });
-  }
+  explicit ModalAnswers(std::vector<Step> steps) : m_steps(std::move(steps)) { later(); }
   ~ModalAnswers() {
     if (!m_steps.empty()) ADD_FAILURE() << m_steps.size() << " expected modal window(s) never came";
   }
 
  private:
-  static constexpr int tickMs = 10;
-
   // A fresh single-shot timer per tick: a timer never fires inside its own handler, and the
   // window of a step runs its event loop inside it.
+  void later() { QTimer::singleShot(10, &m_ticks, [this] { tick(); }); }
   void tick() {
-    QTimer::singleShot(tickMs, &m_ticks, [this] { tick(); });
+    later();
     QWidget* window = QApplication::activeModalWidget();
     if (window && std::ranges::find(m_answering, window) == m_answering.end()) answer(*window);
   }
 
   void answer(QWidget& window) {
-    const std::string name = std::string(window.metaObject()->className()) + " " +
-                             window.objectName().toStdString();
+    const std::string name =
+        window.metaObject()->className() + (" " + window.objectName().toStdString());
     if (m_steps.empty()) {
       ADD_FAILURE() << "a modal window no step expects: " << name;
       return closeModalWindows();
     }
     const Step step = std::move(m_steps.front());
-    m_steps.pop_front();
+    m_steps.erase(m_steps.begin());
     // The step's results are caught to tell whether it failed, then reported as they were
     // (without the traces of the scopes around, which are added again).
     ::testing::TestPartResultArray results;
     QPointer<QWidget> watched(&window);
     m_answering.push_back(&window);
     {
-      ::testing::ScopedFakeTestPartResultReporter catcher(
-          ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+      ::testing::ScopedFakeTestPartResultReporter catcher(&results);
       step(window);
     }
     m_answering.pop_back();
@@ -88,7 +69,7 @@ class ModalAnswers {
     for (int i = 0; i < results.size(); ++i) {
       const ::testing::TestPartResult& result = results.GetTestPartResult(i);
       const std::string message = result.message();
-      failed = failed || result.failed();
+      failed |= result.failed();
       GTEST_MESSAGE_AT_(result.file_name(), result.line_number(),
                         message.substr(0, message.find("\nGoogle Test trace:")).c_str(),
                         result.type());
@@ -105,7 +86,7 @@ class ModalAnswers {
     }
   }
 
-  std::deque<Step> m_steps;
+  std::vector<Step> m_steps;
   std::vector<QWidget*> m_answering;  // the windows whose steps run, innermost last
   QObject m_ticks;                    // the pending tick goes with the answers
 };
@@ -118,34 +99,32 @@ T* child(QWidget& view, const std::string& name) {
   return found;
 }
 
-inline void expectEveryControlShown(QWidget& view, const platform::Window& window) {
-  for (const platform::Control* control : window.controls()) child(view, control->name());
-}
-
 inline QStringList rows(QAbstractItemView* list) {
   QStringList texts;
-  for (int row = 0; row < list->model()->rowCount(); ++row) {
-    texts << list->model()->index(row, 0).data().toString();
-  }
+  const QAbstractItemModel* model = list->model();
+  for (int row = 0; row < model->rowCount(); ++row) texts << model->index(row, 0).data().toString();
   return texts;
+}
+
+// A mouse click on a row of a list, and time for what it starts.
+inline void click(QAbstractItemView* list, int row) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualRect(list->model()->index(row, 0)).center());
+  QTest::qWait(50);
 }
 
 // The desktop, with the program's folder in a test's folder, a shell that only notes what it
 // is given, and a process that only notes that it would end (the tests go on in it).
-class TestDesktop : public qt::QtPlatform {
- public:
-  explicit TestDesktop(std::string folder) : m_folder(std::move(folder)) {}
-  std::string executableFolder() override { return m_folder; }
+struct TestDesktop : qt::QtPlatform {
+  std::string executableFolder() override { return folder; }
   bool shellOpen(const std::string&, const std::string& target, const std::string&, int) override {
     opened.push_back(target);
     return true;
   }
   void endProcess() override { ended = true; }
+  std::string folder;
   std::vector<std::string> opened;
   bool ended = false;
-
- private:
-  std::string m_folder;
 };
 
 // The program started on the desktop, every window's view registered, the main window shown
@@ -153,11 +132,13 @@ class TestDesktop : public qt::QtPlatform {
 class WindowViews : public ::testing::Test {
  protected:
   TempFolder folder;
-  TestDesktop desktop{folder.path()};
+  TestDesktop desktop;
   app::Program program{desktop};
   std::unique_ptr<gui::F1View> main;
+  std::function<void()> onProgress;  // run after each showing of the progress
 
   void SetUp() override {
+    desktop.folder = folder.path();
     gui::registerInfoViews(desktop);
     gui::registerEditorViews(desktop);
     gui::registerDialogViews(desktop);
@@ -174,18 +155,17 @@ class WindowViews : public ::testing::Test {
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
   }
-  std::function<void()> onProgress;
+  // The rows the main window's list `name` shows.
+  QStringList listed(const std::string& name) { return rows(child<QListView>(*main, name)); }
 };
 
 // A user who picks the file at `path` in a file dialog.
 inline ModalAnswers::Step pickFile(const std::string& path) {
   return [path](QWidget& window) {
-    auto* dialog = qobject_cast<QFileDialog*>(&window);
-    ASSERT_NE(dialog, nullptr);
-    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_NE(name, nullptr);
+    auto* name = window.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_TRUE(qobject_cast<QFileDialog*>(&window) && name) << "not a file dialog";
     name->setText(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();  // as its Open button does
+    static_cast<QDialog&>(window).accept();  // as its Open button does
   };
 }
 
