@@ -2,12 +2,20 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gpx/create_gpx.h"
+#include "gpx/gpx_document.h"
+#include "gpx/gpx_paths.h"
+#include "gpx/parse.h"
+#include "platform/files.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
+#include "support/run_program.h"
 #include "workflow/category_workflow.h"
 
 namespace waymint::testing {
@@ -15,6 +23,74 @@ namespace {
 
 using End = gpx::RunResult::End;
 using Texts = std::vector<std::string>;
+
+TEST(GpxPaths, FileNamesPathsAndSoundLinks) {
+  const std::pair<std::string_view, std::string_view> names[] = {
+      {"cafe", "cafe"},   {"a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"}, {"\t\x7F\x1F", "___"},
+      {".", "_"},         {"..", "__"}, {"..a", "..a"}, {"caf\xC3\xA9", "caf\xC3\xA9"}, {"", ""},
+  };
+  for (const auto& [category, name] : names) EXPECT_EQ(gpx::fileName(category), name) << category;
+
+  // Only the GPX path loses its doubled separators.
+  gpx::CategoryPaths paths = gpx::categoryPaths("/g/", "a:b");
+  EXPECT_EQ(paths.folder, "/g//a_b");
+  EXPECT_EQ(paths.gpx, "/g/a_b/a_b.gpx");
+  EXPECT_EQ(paths.icon, "/g//a_b/a_b.bmp");
+
+  // Where "/" is the separator, "\\" belongs to names: only "//" is doubled.
+  const std::pair<std::string_view, std::string_view> collapsed[] = {
+      {"a\\\\b", "a\\\\b"}, {"a//b", "a/b"}, {"a///b", "a//b"}, {"////", "//"},
+      {"\\\\//x", "\\\\/x"}, {"a/\\b", "a/\\b"},
+  };
+  for (const auto& [path, result] : collapsed) EXPECT_EQ(gpx::collapseSeparators(path), result);
+
+  // The folder is the category's file name, the sound file named apart.
+  using gpx::SoundFormat;
+  EXPECT_EQ(gpx::soundLink("/g", "a*b", "tone", SoundFormat::Wav), "file:///g/a_b/tone.wav");
+  EXPECT_EQ(gpx::soundLink("/g", "pub", "pub", SoundFormat::None), "file:///g/pub/pub");
+}
+
+TEST(Parse, WaypointNamesAndAttributeValues) {
+  const std::pair<std::string_view, std::string_view> stripped[] = {
+      {"Caf\xC3\xA9", "Caf__"}, {"{Blue}|~\x7F", "_Blue____"},
+      {"A z,\t09&amp;'\"", "A z,\t09&amp;'\""}, {"", ""},
+  };
+  for (const auto& [text, name] : stripped) EXPECT_EQ(gpx::fnstrip(text), name) << text;
+
+  const std::pair<std::string_view, std::string_view> names[] = {
+      {"<tag k=\"name\" v=\"X\"/>", "X"},
+      {"<tag k=\"name\" v=\"\"/>", ""},
+      {"k=\"name\" v=\"Blue\">", "Blue\">"},  // no "/>" after the value
+      {"k=\"name\" v=\"Blue\"><tag k=\"a\" v=\"b\"/>", "Blue\"><tag k=\"a\" v=\"b"},
+      {"<tag k='name' v='Blue'/>", "Blue"},
+      {"<tag k='amenity' v='pub'/><tag k='name' v='Blue'/>", "pub"},
+  };
+  for (const auto& [record, name] : names) EXPECT_EQ(gpx::rawName(record), name) << record;
+
+  const std::tuple<std::string_view, std::string_view, std::optional<std::string_view>> values[] = {
+      {"lat='43.5' lon='7.4'/>", "lon=", "7.4"},
+      {"lat=\"43.5' lon='7.4\"/>", "lat=", "43.5' lon='7.4"},
+      {"lat=43.5 lon=7.4/>", "lat=", "43.5"},
+      {"lat=1 lon=7.4>", "lon=", "7.4"},
+      {"lat=1 lon=7.4\r\n>", "lon=", "7.4"},
+      {"lat=1 lon=7.4 x", "lon=", "7.4"},
+      {"lat=\"1", "lat=", "1"},
+      {"lat=\"\" lon=\"7\"", "lat=", ""},
+      {"id=\"1\" lat=\"1\"/>", "lon=", std::nullopt},
+  };
+  for (const auto& [record, key, value] : values) {
+    EXPECT_EQ(gpx::attributeValue(record, key), value) << record << " " << key;
+  }
+
+  // Waypoint start tags lose CRs.
+  const std::tuple<std::string_view, std::string_view, std::string_view> tags[] = {
+      {"43.7", "7.4\r\r", "<wpt lat=\"43.7\" lon=\"7.4\">"},
+      {"43.7>\r", "7.4", "<wpt lat=\"43.7\" lon=\"7.4\">"},
+      {"43.7>", "7.4", "<wpt lat=\"43.7>\" lon=\"7.4\">"},
+      {"43.7\r", "7.4", "<wpt lat=\"43.7\r\" lon=\"7.4\">"},
+  };
+  for (const auto& [lat, lon, line] : tags) EXPECT_EQ(gpx::wptLine(lat, lon), line);
+}
 
 size_t waypointsIn(const std::string& gpx) {
   size_t count = 0;
@@ -45,53 +121,39 @@ class CreateGpxTest : public ProgramTest {
         "\r\n\r\nPOI will remain invisible. Use Pixmold to create bitmap.";
     EXPECT_EQ(report, end == End::Complete ? complete : "");
   }
+  void loadShared(const char* file) { load(platform::files::readWhole(sharedPath(file))); }
+  int listed(const std::string& category) {
+    press(category);
+    return program->f1.List1(0).count();
+  }
 };
 
+// A POI the GPX holds already is not added again, but its name is still listed.
 TEST_F(CreateGpxTest, ASecondRunAddsNothingAndKeepsTheWaypoints) {
   choose("cafe");
   expectRun(End::Complete, 2);
   EXPECT_EQ(program->f1.List2.items(), (Texts{"Blue", "Red"}));
-  const std::string first = slurp(gpxOf("cafe"));
-  EXPECT_EQ(waypointsIn(first), 2u);
-
   expectRun(End::Complete, 0);
   EXPECT_EQ(program->f1.List1(0).items(), (Texts{"Blue", "Red"}));
-  const std::string second = slurp(gpxOf("cafe"));
-  EXPECT_EQ(waypointsIn(second), 2u);
-  // The old body up to its closing line stays as it was.
-  const size_t body = first.rfind("</gpx>") - 1;
-  EXPECT_EQ(second.substr(0, body), first.substr(0, body));
+  EXPECT_EQ(waypointsIn(slurp(gpxOf("cafe"))), 2u);
 }
 
+// A GPX without a write bit (refused even for root) or that is a folder stays as it was, and
+// no temporary file is left beside it.
 TEST_F(CreateGpxTest, RunsThatEndEarlyLeaveTheOldFile) {
-  struct Case {
-    std::string name, old;  // the old GPX; "" makes its path a folder
-    mode_t mode;
-    End end;
-    std::string message;
-    bool select = true;
-  };
-  const std::string valid = "<gpx>\r\n</gpx>\r\n";
-  const std::vector<Case> cases = {
-      {"nothing selected", valid, 0644, End::NothingSelected, "Please select", false},
-      {"no </gpx>", "<gpx>\r\n<wpt lat=\"43.1\" lon=\"7.1\">\r\n", 0644, End::NotMerged,
-       "Error merging file " + gpxOf("cafe")},
-      {"no write bit, refused even for root", valid, 0444, End::Failed,
-       gpxOf("cafe") + ": Permission denied"},
-      {"a folder", "", 0755, End::Failed, gpxOf("cafe") + ": not a regular file; it is left as it is"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  const std::string old = "<gpx>\r\n</gpx>\r\n";
+  for (const bool isFolder : {false, true}) {
+    SCOPED_TRACE(isFolder);
     std::filesystem::remove_all(gpxFolder() + "/cafe");
-    if (c.old.empty()) std::filesystem::create_directories(gpxOf("cafe"));
-    if (!c.old.empty()) folder.write("gpx/cafe/cafe.gpx", c.old);
-    ::chmod(gpxOf("cafe").c_str(), c.mode);
+    std::filesystem::create_directories(isFolder ? gpxOf("cafe") : gpxFolder() + "/cafe");
+    if (!isFolder) ::chmod(folder.write("gpx/cafe/cafe.gpx", old).c_str(), 0444);
     choose("cafe");
-    if (!c.select) program->f1.List1(2).setSelectedIndex(-1);
-    expectRun(c.end, 0);
-    EXPECT_EQ(takeMessages(), Texts{c.message});
-    if (!c.old.empty()) {
-      EXPECT_EQ(slurp(gpxOf("cafe")), c.old);
+    expectRun(End::Failed, 0);
+    const std::string why =
+        isFolder ? "not a regular file; it is left as it is" : "Permission denied";
+    EXPECT_EQ(takeMessages(), Texts{gpxOf("cafe") + ": " + why});
+    if (!isFolder) {
+      EXPECT_EQ(slurp(gpxOf("cafe")), old);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(gpxFolder() + "/cafe"), {}), 1);
   }
@@ -124,6 +186,71 @@ TEST_F(CreateGpxTest, BlanksLeaveTheCategoryAndUntaggedNodesAreNoPois) {
   const std::string gpx = slurp(gpxOf("cafe"));
   EXPECT_EQ(waypointsIn(gpx), 1u);
   EXPECT_NE(gpx.find("<wpt lat=\"43.2\" lon=\"7.2\">"), std::string::npos);
+}
+
+// Runs on real extracts, and their GPX files checked by the tools that read them: the schema
+// validator and a GPX reader, which gives a name back with the five entities of XML decoded.
+std::string decoded(std::string text) {
+  const char* entities[][2] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+  for (const auto& [entity, plain] : entities) {
+    text = std::regex_replace(text, std::regex(entity), plain);
+  }
+  return text;
+}
+
+std::string unquoted(const std::string& field) {
+  return std::regex_replace(field, std::regex("\"\""), "\"");
+}
+
+TEST_F(CreateGpxTest, ListingRunsOnRealExtractsCountTheNamesOfACategory) {
+  loadShared("data/monaco.osm");
+  const std::pair<std::string, int> monaco[] = {
+      {"hotel", 31}, {"art", 30}, {"car", 30}, {"tree", 274}};
+  for (const auto& [category, count] : monaco) EXPECT_EQ(listed(category), count) << category;
+  loadShared("data/liechtenstein-2013-08-03.osm");
+  EXPECT_EQ(listed("tree"), 58);
+}
+
+TEST_F(CreateGpxTest, RealWrittenFilesAreValidAndReadBackWithTheirWaypoints) {
+  ASSERT_TRUE(onPath("xmllint") && onPath("gpsbabel")) << "the checks need xmllint and gpsbabel";
+  loadShared("data/monaco.osm");
+  program->f1.Check2.setValue(1);
+  // A waypoint as the file holds it, and its row as the reader gives it back (quotes doubled).
+  const std::regex wpt("<wpt lat=\"([^\"]*)\" lon=\"([^\"]*)\">\r\n<name>([^<]*)</name>");
+  const std::regex row("\\d+,([-.0-9]+),([-.0-9]+),\"((?:[^\"]|\"\")*)\",\"((?:[^\"]|\"\")*)\","
+                       "(\\d+),\";\"");
+  for (const std::string category : {"cafe", "fuel", "pharmacy", "restaurant"}) {
+    SCOPED_TRACE(category);
+    choose(category);
+    create();
+    const std::string file = gpxOf(category), gpx = slurp(file);
+    const Finished valid = runProgram(
+        {"xmllint", "--noout", "--schema", sharedPath("xsd/gpx-with-garmin.xsd"), file});
+    EXPECT_EQ(valid.status, 0) << valid.err;
+
+    Finished read = runProgram({"gpsbabel", "-i", "gpx", "-f", file, "-o", "unicsv", "-F", "-"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    std::erase(read.out, '\r');
+    std::istringstream rows(read.out);
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "No,Latitude,Longitude,Name,Description,Proximity,Address");
+    size_t i = 0;
+    for (std::sregex_iterator at(gpx.begin(), gpx.end(), wpt), end; at != end; ++at, ++i) {
+      const std::string name = decoded((*at)[3]);
+      std::smatch got;
+      ASSERT_TRUE(std::getline(rows, line) && std::regex_match(line, got, row)) << line;
+      EXPECT_NEAR(std::stod(got[1]), std::stod((*at)[1]), 1e-6) << name;
+      EXPECT_NEAR(std::stod(got[2]), std::stod((*at)[2]), 1e-6) << name;
+      EXPECT_EQ(unquoted(got[3]), name);
+      EXPECT_EQ(unquoted(got[4]), "This is " + name);
+      EXPECT_EQ(got[5], "25");  // the alert's distance is read as a live element
+    }
+    EXPECT_GT(i, 0u);
+    EXPECT_EQ(i, program->f1.List2.items().size());
+    EXPECT_FALSE(std::getline(rows, line)) << line;
+  }
 }
 
 }  // namespace

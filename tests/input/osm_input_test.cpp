@@ -9,7 +9,6 @@
 #include "input/format.h"
 #include "input/input_error.h"
 #include "input/osm_input.h"
-#include "platform/files.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
 #include "support/osm_text.h"
@@ -24,40 +23,38 @@ using input::Format;
 // Counts the reports of progress and does what the test asks at each.
 class Progress : public input::ReadProgress {
  public:
-  std::function<bool(std::uint64_t)> onReport = [](std::uint64_t) { return true; };
+  std::function<bool()> onReport = [] { return true; };
   int reports = 0;
-  bool proceed(std::uint64_t consumed) override {
+  bool proceed(std::uint64_t) override {
     ++reports;
-    return onReport(consumed);
+    return onReport();
   }
 };
 
 constexpr std::uint64_t plenty = std::uint64_t{1} << 30;
 
-std::string read(const std::string& path, std::uint64_t limit = plenty) {
-  Progress progress;
-  return std::string(input::readOsmFile(path, progress, limit).view());
+// The text of a file, or "refused: " and the message that refuses it.
+std::string read(const std::string& path, std::uint64_t limit = plenty, Progress progress = {}) {
+  try {
+    return std::string(input::readOsmFile(path, progress, limit).view());
+  } catch (const input::InputError& error) {
+    return std::string("refused: ") + error.what();
+  }
 }
 
 TEST(InputFormat, ToldByTheFirstBytesWhateverTheName) {
-  const std::string pbfHead = std::string("\0\0\0\x0d\x0a\x09OSMHeader\x18", 17);
   const std::pair<std::string, Format> cases[] = {
-      {pbfHead, Format::Pbf},
+      {std::string("\0\0\0\x0d\x0a\x09OSMHeader\x18", 17), Format::Pbf},
       {std::string("\0\0\0\x0d\x0a\x07OSMData", 13), Format::Unknown},
-      {"BZh91AY&SY", Format::Bzip2},
-      {"BZh0", Format::Unknown},
-      {"\x1F\x8B\x08", Format::Gzip},
-      {"<?xml version='1.0'?><osm>", Format::Xml},
+      {"BZh91AY&SY", Format::Bzip2}, {"BZh0", Format::Unknown}, {"\x1F\x8B\x08", Format::Gzip},
+      {"<?xml version='1.0'?><osm>", Format::Xml}, {"<OSM>", Format::Unknown},
       {"\xEF\xBB\xBF \r\n\t<osm version=\"0.6\">", Format::Xml},
-      {"<OSM>", Format::Unknown},
-      {"\x89PNG\r\n\x1A\n", Format::Unknown},
-      {"", Format::Unknown},
+      {"\x89PNG\r\n\x1A\n", Format::Unknown}, {"", Format::Unknown},
       {std::string(input::headSize - 3, ' ') + "<osm>", Format::Unknown},
       {std::string(input::headSize - 4, ' ') + "<osm>", Format::Xml},
   };
   for (const auto& [head, format] : cases) {
-    SCOPED_TRACE(head.substr(0, 12));
-    EXPECT_EQ(input::formatOf(head), format);
+    EXPECT_EQ(input::formatOf(head), format) << head.substr(0, 12);
   }
 }
 
@@ -77,21 +74,14 @@ TEST(OsmInput, EveryFormatGivesTheTextItHolds) {
       {"garbage-after.osm.gz", gzipOf(text) + std::string(512, '\0')},
   };
   for (const auto& [name, bytes] : files) {
-    SCOPED_TRACE(name);
-    EXPECT_TRUE(read(folder.write(name, bytes)) == text);
+    EXPECT_TRUE(read(folder.write(name, bytes)) == text) << name;
   }
 }
 
 TEST(OsmInput, BadFilesAreRefusedWithAMessageNamingThem) {
   TempFolder folder;
   for (const BadFile& bad : badOsmFiles(folder)) {
-    SCOPED_TRACE(bad.path);
-    try {
-      read(bad.path, std::uint64_t{64} << 20);
-      ADD_FAILURE() << "read";
-    } catch (const input::InputError& error) {
-      EXPECT_EQ(error.what(), bad.message);
-    }
+    EXPECT_EQ(read(bad.path, std::uint64_t{64} << 20), "refused: " + bad.message) << bad.path;
   }
 }
 
@@ -104,18 +94,14 @@ TEST(OsmInput, MemoryCancelAndAFileThatChangesWhileRead) {
     SCOPED_TRACE(path);
     EXPECT_THROW(read(path, text.size() / 2), std::bad_alloc);
     Progress cancelling;
-    cancelling.onReport = [](std::uint64_t) { return false; };
+    cancelling.onReport = [] { return false; };
     EXPECT_THROW(input::readOsmFile(path, cancelling, plenty), input::Cancelled);
     EXPECT_EQ(cancelling.reports, 1);
   }
   Progress cutting;
-  cutting.onReport = [&](std::uint64_t) { return ::truncate(plain.c_str(), 100) == 0; };
-  try {
-    input::readOsmFile(plain, cutting, plenty);
-    ADD_FAILURE() << "read";
-  } catch (const input::InputError& error) {
-    EXPECT_EQ(error.what(), plain + " changed on disk while it was read.");
-  }
+  cutting.onReport = [&] { return ::truncate(plain.c_str(), 100) == 0; };
+  EXPECT_EQ(read(plain, plenty, cutting),
+            "refused: " + plain + " changed on disk while it was read.");
 }
 
 // The node elements with tags of an OSM XML text as osmium writes it, in order: from a line
@@ -149,14 +135,8 @@ TEST(OsmInput, APbfGivesTheTaggedNodesExactlyAsOsmiumWritesThemInXml) {
   damaged.replace(damaged.size() / 2, 300, std::string(300, '\0'));
   for (const auto& [name, bytes] : {std::pair{"damaged.osm.pbf", damaged},
                                     std::pair{"cut.osm.pbf", slurp(pbf).substr(0, 500000)}}) {
-    const std::string path = folder.write(name, bytes);
-    try {
-      read(path);
-      ADD_FAILURE() << name;
-    } catch (const input::InputError& error) {
-      EXPECT_TRUE(std::string(error.what()).starts_with(path + " is damaged or incomplete: "))
-          << error.what();
-    }
+    const std::string path = folder.write(name, bytes), refusal = read(path);
+    EXPECT_TRUE(refusal.starts_with("refused: " + path + " is damaged or incomplete: ")) << refusal;
   }
 }
 

@@ -1,26 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "osm/node_records.h"
 #include "osm/number_text.h"
+#include "osm/records_holding.h"
 #include "osm/text_finder.h"
 #include "osm/text_search.h"
 
 namespace waymint::testing {
 namespace {
 
-using osm::npos;
 using osm::TextFinder;
 
 // Letters next to the neighbours of A-Z and a-z in the code table, and bytes above 0x7F whose
 // bit 0x20 differs, so that a sloppy case fold shows.
 constexpr std::string_view alphabet = "aAzZbB@[`{\xC1\xE1 <";
 
-// Only A-Z change: the reference the case-ignoring search is held to.
+// Only A-Z change: the reference the case-ignoring searches are held to.
 std::string folded(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
@@ -54,7 +56,7 @@ TEST(TextSearch, FindersAgreeWithANaiveSearchOnRandomTexts) {
     EXPECT_EQ(TextFinder(pattern, TextFinder::Case::Ignore).findIn(text, from),
               folded(text).find(folded(pattern), from));
     const size_t last = std::string_view(text).substr(0, to).rfind(pattern);
-    EXPECT_EQ(osm::findLastText(text, pattern, from, to), last >= from ? last : npos);
+    EXPECT_EQ(osm::findLastText(text, pattern, from, to), last >= from ? last : osm::npos);
     if (::testing::Test::HasFailure()) return;
   }
 }
@@ -109,6 +111,75 @@ TEST(NumberText, LeadingBoxAndWrittenNumbers) {
   const std::pair<float, std::string_view> written[] = {
       {0.27f, " .27"}, {-0.5f, "-.5"}, {12.0f, " 12"}, {0.0f, " 0"}, {1.5f, " 1.5"}, {-3.0f, "-3"}};
   for (const auto& [value, text] : written) EXPECT_EQ(osm::numberText(value), text) << value;
+}
+
+using Records = std::vector<std::string>;
+
+TEST(NodeRecordCutter, EachRecordEndsWithItsNodeElement) {
+  struct Case {
+    std::string_view text;
+    Records expected;
+    size_t begin = 0, limit = std::string_view::npos;
+  };
+  const Case cases[] = {
+      {"<osm>\n <node id=\"1\" lat=\"1\"/>\n</osm>\n", {"id=\"1\" lat=\"1\"/>"}},
+      {" <node a>\n  <tag k=\"x\" v=\"y\"/>\n </node>\n <node b/>",
+       {"a>\n  <tag k=\"x\" v=\"y\"/>\n </node>", "b/>"}},
+      // What lies between node elements belongs to no record.
+      {"<node a/>\n <way id=\"9\"><tag k=\"amenity\" v=\"cafe\"/></way>\n<node b>c</node> z",
+       {"a/>", "b>c</node>"}},
+      // Unclosed nodes run to the next "<node " or the end of the text.
+      {"<node a><tag/> <node b/> tail", {"a><tag/> ", "b/>"}},
+      {"<node a>x<node b>y</node>z", {"a>x", "b>y</node>"}},
+      {"<node a <node b> <tag k=\"x\"", {"a ", "b> <tag k=\"x\""}},
+      {"<node />", {"/>"}},
+      {"", {}},
+      {"<nodes><node/><way/>", {}},
+      // Only records starting in [begin, limit) are cut, but each of them whole.
+      {"<node a>x</node><node b/>", {"a>x</node>"}, 0, 1},
+      {"<node a>x</node><node b/>", {"b/>"}, 1, 100},
+      {"<node a>x</node><node b/>", {}, 1, 16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.begin));
+    osm::NodeRecordCutter cutter(c.text, c.begin, c.limit);
+    Records got;
+    for (std::string_view record; cutter.next(record);) got.emplace_back(record);
+    EXPECT_EQ(got, c.expected);
+  }
+}
+
+TEST(RecordsHolding, GivesTheCutRecordsThatHoldTheTextOnRandomDocuments) {
+  const std::vector<std::string_view> pieces = {"<node ", "<node ", "</node>", "/>", ">", " ",
+                                                "<tag ", "ab", "Ab", "a", "b", "<way>", "x"};
+  std::mt19937 random(1866);
+  auto below = [&random](size_t n) { return static_cast<size_t>(random() % n); };
+  for (int round = 0; round < 4000; ++round) {
+    std::string text;
+    for (size_t n = below(40); n > 0; --n) text += pieces[below(pieces.size())];
+    const bool ignoreCase = round % 3 == 2;
+    const std::string wanted = round % 3 == 0 ? "<tag " : round % 3 == 1 ? "b>" : "aB";
+
+    // Positions of records in their text, so that the same view is required, not equal bytes.
+    std::vector<std::pair<size_t, size_t>> expected, got;
+    osm::NodeRecordCutter cutter(text);
+    for (std::string_view record; cutter.next(record);) {
+      const std::string seen = ignoreCase ? folded(record) : std::string(record);
+      if (seen.find(ignoreCase ? "ab" : wanted) != std::string::npos) {
+        expected.emplace_back(record.data() - text.data(), record.size());
+      }
+    }
+    // Windows of random length, as a scan that keeps the window alive asks for them.
+    using Case = TextFinder::Case;
+    osm::RecordsHolding holding(text, {wanted, ignoreCase ? Case::Ignore : Case::Exact});
+    while (holding.scanned() < text.size()) {
+      const size_t upTo = holding.scanned() + 1 + below(12);
+      for (std::string_view record; holding.next(record, upTo);) {
+        got.emplace_back(record.data() - text.data(), record.size());
+      }
+    }
+    ASSERT_EQ(got, expected) << text << " holding " << wanted;
+  }
 }
 
 }  // namespace

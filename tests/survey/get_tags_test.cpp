@@ -16,6 +16,71 @@ namespace {
 
 using List = std::vector<std::string>;
 
+// A node record as the cutter gives it: the text after "<node ", up to its "</node>".
+std::string node(const std::string& tags) {
+  return "id=\"1\" lat=\"43.7\" lon=\"7.4\">\n" + tags + "  </node>";
+}
+std::string tag(const std::string& k, const std::string& v) {
+  return "    <tag k=\"" + k + "\" v=\"" + v + "\"/>\n";
+}
+
+TEST(RecordValue, ValueAndFailuresOfOneRecord) {
+  struct Case {
+    std::string record, value;
+    int failures = 0;
+  };
+  const std::vector<Case> cases = {
+      {node(tag("shop", "Bakery")), "Bakery"},
+      // The later primary key of the test order wins, whatever the order of the tags.
+      {node(tag("amenity", "shelter") + tag("highway", "bus_stop")), "shelter"},
+      {node(tag("amenity", "cafe") + tag("leisure", "park")), "park"},
+      // Secondary keys count only without a primary one.
+      {node(tag("tourism", "hotel") + tag("amenity", "cafe")), "cafe"},
+      {node(tag("shop", "bakery") + tag("natural", "tree")), "bakery"},
+      {node(tag("history", "old")), ""},  // the key historic is in no fragment
+      // Key words are searched anywhere, case-sensitively.
+      {node(tag("name", "leisure park")), ""},
+      {node(tag("shop", "highway_store")), "highway_store"},
+      // name and ref as beginnings of a quoted word, source and direction as whole ones.
+      {node(tag("name", "amenity")), ""},
+      {node(tag("name:en", "amenity")), ""},
+      {node(tag("ref", "amenity")), ""},
+      {node(tag("ref:bus", "amenity")), ""},
+      {node(tag("source", "amenity")), ""},
+      {node(tag("direction", "amenity")), ""},
+      {node(tag("amenity", "reformed")), ""},
+      {node(tag("name", "amenity bar") + tag("amenity", "pub")), "pub"},
+      {node(tag("source:amenity", "survey")), "survey"},
+      {node(tag("direction:highway", "north")), "north"},
+      // How the value is written.
+      {node("    <tag k=\"amenity\" v=\"cafe\" />\n"), "cafe"},
+      {node("    <tag k=\"amenity\" v='cafe'/>\n"), "'cafe"},
+      {node("    <tag k=\"amenity\" v=\"cafe\"></tag>\n"), ""},
+      {node("    <tag k=\"amenity\" v=\"ca\"fe\"/>\n"), "cafe"},
+      {node("    <tag k=\"amenity\" v=\"a\" v=\"b\"/>\n"), ""},
+      {node("    <tag amenity v=\"pub\"/>\n"), "pub"},  // the text before the first k=
+      {node(tag("amenity", "caf\xC3\xA9")), "caf\xC3\xA9"},
+      {node(std::string(70000, ' ') + tag("amenity", "far_away")), "far_away"},
+      // Records without tags or without key words.
+      {"id=\"1\" user=\"amenity\" lat=\"1\" lon=\"2\"/>", ""},
+      {node(tag("crossing", "zebra")), ""},
+      {"", ""},
+      // Unreadable tags: counted, and the next fragments still examined...
+      {node("    <tag k=\"amenity\"/>\n" + tag("amenity", "pub")), "pub", 1},
+      {node("    <tag k=\"amenity\"/>\n    <tag k=\"amenity\"/>\n"), "", 2},
+      // ...except after a value that ends before it begins.
+      {node("    <tag k=\"amenity\" v=/>\n" + tag("amenity", "pub")), "", 1},
+      {node(tag("amenity", "") + tag("amenity", "pub")), ""},
+  };
+  survey::RecordValue found;  // one for all, as a scan uses it
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.record.substr(0, 200));
+    survey::recordValue(c.record, found);
+    EXPECT_EQ(found.value, c.value);
+    EXPECT_EQ(found.failures, c.failures);
+  }
+}
+
 class GetTagsTest : public ProgramTest {
  protected:
   void SetUp() override { start(); }
@@ -41,7 +106,10 @@ TEST_F(GetTagsTest, DistinctLowerCaseValuesByFirstByteInDiscoveryOrder) {
                   "parking", "yak", "zoo", "zebra", "\xC3\x89tang"}));
 }
 
-TEST_F(GetTagsTest, FilesWithoutTaggedNodesGiveAnEmptyList) {
+TEST_F(GetTagsTest, NothingLoadedOrNoTaggedNodesGiveAnEmptyList) {
+  survey::get_tags(*program);
+  EXPECT_EQ(takeMessages(), List{"No OSM file is loaded."});
+  EXPECT_EQ(program->f1.List1(2).items(), List{});
   EXPECT_EQ(survey(osmFile(osmNode({{"amenity", "pub"}}))), List{"pub"});
   EXPECT_EQ(survey(""), List{});  // and the previous list is gone
   EXPECT_EQ(survey(osmFile(osmNode("1", "1", "2") + osmNode("2", "3", "4"))), List{});
@@ -58,32 +126,22 @@ TEST_F(GetTagsTest, UnreadableTagsOfAGarbageFileAreReportedOnce) {
   EXPECT_EQ(takeMessages(), List{"Invalid procedure call or argument"});
 }
 
-TEST_F(GetTagsTest, NothingLoaded) {
-  survey::get_tags(*program);
-  EXPECT_EQ(program->f1.List1(2).items(), List{});
-  EXPECT_EQ(takeMessages(), List{"No OSM file is loaded."});
-}
-
-// The categories of a text as examining every node record in turn gives them.
-List everyRecordExamined(std::string_view text) {
-  survey::CategoryList categories;
-  osm::NodeRecordCutter records(text);
-  survey::RecordValue found;
-  for (std::string_view record; records.next(record);) {
-    survey::recordValue(record, found);
-    categories.add(found.value);
-  }
-  return categories.takeSorted();
-}
-
+// The survey cuts only the records around a "<tag ": it lists what examining every node record
+// in turn gives.
 TEST_F(GetTagsTest, RealExtractsListWhatEveryRecordGives) {
   auto check = [this](const char* file) {
     SCOPED_TRACE(file);
     std::string text = platform::files::readWhole(sharedPath(file));
-    const List expected = everyRecordExamined(text);
-    const List listed = survey(std::move(text));
-    EXPECT_EQ(listed, expected);
-    return listed.size();
+    survey::CategoryList categories;
+    osm::NodeRecordCutter records(text);
+    survey::RecordValue found;
+    for (std::string_view record; records.next(record);) {
+      survey::recordValue(record, found);
+      categories.add(found.value);
+    }
+    const List expected = categories.takeSorted();
+    EXPECT_EQ(survey(std::move(text)), expected);
+    return expected.size();
   };
   EXPECT_EQ(check("data/monaco.osm"), 108u);
   EXPECT_GT(check("data/liechtenstein-2013-08-03.osm"), 80u);
