@@ -1,6 +1,9 @@
 // WAYMINT: the desktop program.
 #include <QApplication>
 #include <QSessionManager>
+#include <QTimer>
+
+#include <string>
 
 #include "app/program.h"
 #include "gui/edit_view.h"
@@ -27,5 +30,12 @@ int main(int argc, char* argv[]) {
   QObject::connect(&application, &QGuiApplication::commitDataRequest,
                    [&program](QSessionManager&) { program.f1.Form_QueryUnload(); });
   view.show();
+  // A file named on the command line (QApplication has taken out the options that are its
+  // own) opens once the window shows, as the desktop's "Open with" expects.
+  if (argc > 1) {
+    QTimer::singleShot(0, &view, [&program, path = std::string(argv[1])] {
+      program.f1.openCommandLineFile(path);
+    });
+  }
   return application.exec();
 }

@@ -110,9 +110,13 @@ class f1 : public platform::Window {
   void mf_Click(int Index);
   // A file dropped on the window: opened as File > Open opens the file picked.
   void Form_OLEDragDrop(const std::string& path);
+  // A file named on the program's command line (the desktop hands one over so): opened as
+  // File > Open opens the file picked; one that cannot be read is reported as any file is.
+  void openCommandLineFile(const std::string& path);
 
  private:
   void openChosen(const std::string& name);
+  void openAsPicked(const std::string& name);
 
   Program& m_program;
   int m_operations = 0;

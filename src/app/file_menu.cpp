@@ -130,8 +130,15 @@ void f1::Form_OLEDragDrop(const std::string& path) {
   if (!operationInProgress()) openChosen(path);
 }
 
+void f1::openCommandLineFile(const std::string& path) {
+  if (!operationInProgress()) openAsPicked(path);
+}
+
 void f1::openChosen(const std::string& name) {
-  if (!pickedFileExists(name)) return;
+  if (pickedFileExists(name)) openAsPicked(name);
+}
+
+void f1::openAsPicked(const std::string& name) {
   Operation loading(*this, Operation::Kind::Load);
   enabled_(m_program, false);
   openOsm(m_program, name, true);

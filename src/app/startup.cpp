@@ -3,7 +3,7 @@
 #include "app/caption.h"
 #include "app/program.h"
 #include "app/state_file.h"
-#include "platform/files.h"
+#include "app/state_location.h"
 
 namespace waymint::app {
 namespace {
@@ -21,7 +21,8 @@ void f1::startUp(bool withStateFile) {
   state.crlf.assign({'\r', '\n'});
   state.apppath = m_program.platform.executableFolder();
   state.restemplates = {template18, template18, template21};
-  if (withStateFile && platform::files::isOrdinaryFile(stateFilePath(m_program))) {
+  if (withStateFile) {
+    state.statelocation = locateStateFile(m_program.platform, state.apppath);
     loaddata(m_program);
   }
   for (int i = 0; i < 3; ++i) {

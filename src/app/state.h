@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/state_location.h"
 #include "platform/byte_buffer.h"
 
 namespace waymint::app {
@@ -43,6 +44,8 @@ struct State {
   std::string gpxfolder;
   std::string loaderpath;
   std::optional<std::string> lastosm;
+  // Where the state file is kept, decided at start-up.
+  StateLocation statelocation;
   ChunkTable chunks;
   double starttime = 0.0;
 

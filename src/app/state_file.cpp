@@ -5,6 +5,7 @@
 
 #include "osm/number_text.h"
 #include "app/program.h"
+#include "app/state_location.h"
 #include "platform/files.h"
 
 namespace waymint::app {
@@ -100,13 +101,15 @@ void readValues(Program& program, ValueReader& in) {
 }  // namespace
 
 std::string stateFilePath(const Program& program) {
-  return program.state.apppath + "/osm_pois.dat";
+  return program.state.statelocation.folder + "/osm_pois.dat";
 }
 
 void loaddata(Program& program) {
+  const std::string& path = program.state.statelocation.readFrom;
+  if (path.empty()) return;
   std::string text;
   try {
-    text = files::readWhole(stateFilePath(program));
+    text = files::readWhole(path);
   } catch (const files::IoError&) {
     return;
   }
@@ -130,6 +133,7 @@ void savedata(Program& program) {
   text += state.restemplates[1] + crlf;
   text += state.restemplates[2] + crlf;
   for (int i = 0; i < 4; ++i) text += "0" + crlf;
+  if (state.statelocation.folder.empty() || !stateFolderReady(program)) return;
   try {
     files::replaceWhole(stateFilePath(program), text);
   } catch (const files::IoError&) {

@@ -6,14 +6,17 @@ namespace waymint::app {
 
 class Program;
 
-// The state file "osm_pois.dat" beside the executable: 22 lines, CR LF, one value each.
+// The state file "osm_pois.dat", 22 lines, CR LF, one value each, where start-up decided to
+// keep it (app/state_location.h).
 std::string stateFilePath(const Program& program);
 
-// Reads the state file into the shared state and the recent-file entries; stops silently at
-// the first line that cannot be read.
+// Reads the state file found at start-up into the shared state and the recent-file entries;
+// stops silently at the first line that cannot be read.
 void loaddata(Program& program);
 // Writes the state file, replacing it in one step; a file that cannot be written is left as
-// it was, silently.
+// it was, silently, but for a configuration folder that cannot be made or written, which the
+// user is told once. Without a place decided at start-up (the command-line tool) nothing is
+// written.
 void savedata(Program& program);
 
 }  // namespace waymint::app

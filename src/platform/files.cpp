@@ -61,6 +61,16 @@ bool isFolder(std::string_view path) {
   return statOf(native(path), info) && S_ISDIR(info.st_mode);
 }
 
+std::optional<std::string> whyNotWritable(std::string_view path) {
+  const std::string name = native(path);
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0) return describe(errno);
+  if (!S_ISDIR(info.st_mode)) return describe(ENOTDIR);
+  // As the effective user: whether a file can be made and found in it.
+  if (::faccessat(AT_FDCWD, name.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return describe(errno);
+  return std::nullopt;
+}
+
 std::uint64_t length(std::string_view path) {
   auto name = native(path);
   struct stat info {};
@@ -71,6 +81,20 @@ std::uint64_t length(std::string_view path) {
 void makeFolder(std::string_view path) {
   auto name = native(path);
   if (::mkdir(name.c_str(), 0777) != 0) fail(name, errno);
+}
+
+void makePrivateFolders(std::string_view path) {
+  const std::string name = native(path);
+  for (size_t cut = name.find(separator, 1);; cut = name.find(separator, cut + 1)) {
+    const std::string level = name.substr(0, cut);
+    struct stat info {};
+    if (statOf(level, info)) {
+      if (!S_ISDIR(info.st_mode)) fail(level, ENOTDIR);
+    } else if (::mkdir(level.c_str(), 0700) != 0) {
+      fail(level, errno);
+    }
+    if (cut == std::string::npos) return;
+  }
 }
 
 void removeFile(std::string_view path) {

@@ -41,10 +41,16 @@ std::string native(std::string_view path);
 bool isOrdinaryFile(std::string_view path);
 bool exists(std::string_view path);
 bool isFolder(std::string_view path);
+// Why no file can be made in the folder `path`, in the system's words ("Permission denied",
+// "Read-only file system", "No such file or directory"); nothing when one can.
+std::optional<std::string> whyNotWritable(std::string_view path);
 
 // The following throw IoError.
 std::uint64_t length(std::string_view path);
 void makeFolder(std::string_view path);  // one level; the parent must exist
+// Makes `path` and every missing folder above it, each for the user alone (mode 0700), as a
+// folder for the user's settings is made.
+void makePrivateFolders(std::string_view path);
 void removeFile(std::string_view path);
 // `room` more bytes are kept free after the text, for what the caller will append.
 std::string readWhole(std::string_view path, size_t room = 0);

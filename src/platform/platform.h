@@ -78,6 +78,15 @@ class Platform {
 
   // The folder that holds the running program.
   virtual std::string executableFolder() = 0;
+  // Where the user's files may go. By default these ask the machine; the headless platform
+  // answers from its script.
+  // The value of an environment variable; nothing when it is not set.
+  virtual std::optional<std::string> environmentVariable(const std::string& name);
+  // The user's home folder: $HOME, or the account's own when HOME is not set.
+  virtual std::string homeFolder();
+  // Why no file can be made in `folder`, in the system's words ("Permission denied"); nothing
+  // when one can.
+  virtual std::optional<std::string> whyNotWritable(const std::string& folder);
   // Ends the process, with every window of the program.
   virtual void endProcess() = 0;
 };

@@ -109,6 +109,30 @@ TEST_F(FileMenuTest, OpenAndRecentEntries) {
   EXPECT_EQ(machine.dialogs().back().initialFolder, folder.path() + "/");
 }
 
+// The desktop hands the program a file on its command line: it opens as the same file picked
+// in File > Open does, a "*" in its name included; one that is not there is reported.
+TEST_F(FileMenuTest, AFileNamedOnTheCommandLineOpensAsOnePickedInOpen) {
+  start();
+  const std::string missing = folder / "missing.osm";
+  w().openCommandLineFile(missing);
+  EXPECT_EQ(takeMessages(), Texts{missing + ": No such file or directory"});
+  EXPECT_EQ(w().caption() + program->state.osmfile + recent()[0], "WAYMINT .27 :");
+
+  const std::string path = folder.write("map.osm", twoCategories);
+  w().openCommandLineFile(path);
+  const std::string fromCommandLine = snapshot();
+  EXPECT_EQ(w().List1(2).items(), (Texts{"bakery", "restaurant"}));
+  start();
+  machine.chooseNext(path);
+  w().mf_Click(2);
+  EXPECT_EQ(snapshot(), fromCommandLine);
+
+  const std::string starred = folder.write("all*.osm", osmFile(osmNode({{"shop", "kiosk"}})));
+  w().openCommandLineFile(starred);
+  EXPECT_EQ(w().List1(2).items(), Texts{"kiosk"});
+  EXPECT_EQ(recent()[0], starred);
+}
+
 TEST_F(FileMenuTest, ExitDuringALoadClosesWhenTheLoadHasEnded) {
   start();
   bool asked = false;

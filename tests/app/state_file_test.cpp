@@ -3,6 +3,10 @@
 
 #include <optional>
 
+#include "app/state_file.h"
+#include "app/state_location.h"
+#include "platform/files.h"
+
 #include "support/program_fixture.h"
 
 namespace waymint::testing {
@@ -94,6 +98,125 @@ TEST_F(StateFileTest, AReadOnlyStateFileStaysAsItWas) {
   p.f1.requestClose();
   EXPECT_EQ(slurp(stateFile()), fullFile);
   EXPECT_TRUE(p.f1.closed() && machine.processEnded());
+}
+
+
+// Where the state file is kept: beside a program whose folder it may write, else (and always
+// for an installed program) in the configuration folder, made when first written.
+class StateLocationTest : public StateFileTest {
+ protected:
+  StateLocationTest() { machine.setHomeFolder(folder / "home"); }
+  // Starts a program in `programFolder`, sets the GPX folder, closes it; where the file went.
+  std::string closeWithGpxFolder(const std::string& programFolder, const std::string& gpx) {
+    machine.setExecutableFolder(programFolder);
+    boot().f1.Text1.setText(gpx);
+    program->f1.requestClose();
+    return program->state.statelocation.folder;
+  }
+  static int modeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 07777) : -1;
+  }
+};
+
+TEST_F(StateLocationTest, AProgramThatMayNotWriteItsFolderKeepsItInTheConfigurationFolder) {
+  const std::string config = folder / "home/.config/waymint";
+  platform::files::makeFolder(folder / "prog");
+  folder.write("file", "");
+  folder.write("usr/share/applications/example.veltrana.waymint.desktop", "");
+  folder.write("opt/share/applications/other.desktop", "");
+  platform::files::makeFolder(folder / "usr/bin");
+  platform::files::makeFolder(folder / "opt/bin");
+  machine.setUnwritable(folder / "denied", "Permission denied");
+  struct Case { std::string programFolder, kept; };
+  const std::vector<Case> cases = {
+      {folder / "prog", folder / "prog"},
+      {folder / "denied", config},
+      {folder / "file/prog", config},  // a path through a file: root cannot write it either
+      {folder / "usr/bin", config},    // installed: its desktop entry is beside bin/
+      {folder / "usr/bin/", config},
+      {folder / "opt/bin", folder / "opt/bin"},  // another program's entry
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.programFolder);
+    EXPECT_EQ(closeWithGpxFolder(c.programFolder, c.programFolder + "/gpx"), c.kept);
+    EXPECT_NE(slurp(c.kept + "/osm_pois.dat").find("\r\n" + c.programFolder + "/gpx\r\n"),
+              std::string::npos);
+    // A restart reads it there.
+    EXPECT_EQ(boot().f1.Text1.text(), c.programFolder + "/gpx");
+  }
+  EXPECT_EQ(modeOf(folder / "home/.config"), 0700);
+  EXPECT_EQ(modeOf(config), 0700);
+  EXPECT_EQ(slurp(folder / "usr/bin/osm_pois.dat"), "<missing>");
+}
+
+TEST_F(StateLocationTest, TheConfigurationFolderFollowsXdgConfigHomeWhenItIsAnAbsolutePath) {
+  struct Case { std::optional<std::string> configHome; std::string kept; };
+  const std::vector<Case> cases = {
+      {std::nullopt, "/.config/waymint"},
+      {"", "/.config/waymint"},
+      {"relative/config", "/.config/waymint"},
+      {folder / "xdg/config/", "/xdg/config/waymint"},  // made with the folders above it
+  };
+  machine.setUnwritable(folder / "prog", "Read-only file system");
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(cases[i].configHome.value_or("<unset>"));
+    const std::string home = folder / ("home" + std::to_string(i));
+    machine.setHomeFolder(home);
+    machine.setEnvironmentVariable("XDG_CONFIG_HOME", cases[i].configHome);
+    const std::string kept = cases[i].configHome.value_or("").starts_with('/')
+                                 ? folder.path() + cases[i].kept
+                                 : home + cases[i].kept;
+    EXPECT_EQ(app::configFolder(machine), kept);
+    EXPECT_EQ(closeWithGpxFolder(folder / "prog", "/gpx" + std::to_string(i)), kept);
+    EXPECT_EQ(slurp(kept + "/osm_pois.dat").substr(0, 6), " .27\r\n");
+  }
+}
+
+// A state file left beside a program that can no longer write its folder is where its
+// settings start from; what changes is kept in the configuration folder from then on.
+TEST_F(StateLocationTest, AStateFileBesideAReadOnlyProgramIsTheStartingPoint) {
+  const std::string beside = folder.write("prog/osm_pois.dat", fullFile);
+  const std::string config = folder / "home/.config/waymint/osm_pois.dat";
+  machine.setUnwritable(folder / "prog", "Permission denied");
+  machine.setExecutableFolder(folder / "prog");
+  EXPECT_EQ(boot().f1.Text1.text(), "/data/gpx");
+  program->state.spare = "changed";
+  program->f1.requestClose();
+  EXPECT_EQ(slurp(beside), fullFile);
+  const std::string changed = slurp(config);
+  EXPECT_NE(changed.find("\r\nchanged\r\n"), std::string::npos);
+  boot().f1.requestClose();  // read from the configuration folder now
+  EXPECT_EQ(slurp(config), changed);
+}
+
+// When the configuration folder cannot be written either, the program says so once, naming
+// the folder, and goes on; the close ends it as ever.
+TEST_F(StateLocationTest, AConfigurationFolderThatCannotBeWrittenIsReportedOnce) {
+  folder.write("file", "");
+  const std::string denied = folder / "home/.config/waymint";
+  platform::files::makePrivateFolders(denied);
+  machine.setUnwritable(denied, "Permission denied");
+  machine.setUnwritable(folder / "prog", "Permission denied");
+  machine.setExecutableFolder(folder / "prog");
+  struct Case { std::optional<std::string> configHome; std::string message; };
+  const std::vector<Case> cases = {
+      {folder / "file/config",
+       "Your choices cannot be kept: " + folder / "file/config/waymint" +
+           " cannot be written (Not a directory)."},
+      {std::nullopt, "Your choices cannot be kept: " + denied +
+                         " cannot be written (Permission denied)."},
+  };
+  for (const Case& c : cases) {
+    machine.setEnvironmentVariable("XDG_CONFIG_HOME", c.configHome);
+    app::Program& p = boot();
+    EXPECT_EQ(p.f1.caption(), "WAYMINT .27 :");
+    app::savedata(p);  // as the Settings window's closing does
+    p.f1.requestClose();
+    EXPECT_EQ(takeMessages(), std::vector<std::string>{c.message});
+    EXPECT_TRUE(p.f1.closed() && machine.processEnded());
+    EXPECT_EQ(slurp(denied + "/osm_pois.dat"), "<missing>");
+  }
 }
 
 }  // namespace

@@ -88,4 +88,15 @@ void HeadlessPlatform::progressDone() {
   if (m_progressSink) m_progressSink("", std::nullopt);
 }
 
+std::optional<std::string> HeadlessPlatform::environmentVariable(const std::string& name) {
+  auto value = m_environment.find(name);
+  return value == m_environment.end() ? std::nullopt : value->second;
+}
+
+std::optional<std::string> HeadlessPlatform::whyNotWritable(const std::string& folder) {
+  auto told = m_unwritable.find(folder);
+  if (told != m_unwritable.end()) return told->second;
+  return Platform::whyNotWritable(folder);
+}
+
 }  // namespace waymint::platform

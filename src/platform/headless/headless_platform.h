@@ -44,6 +44,16 @@ class HeadlessPlatform : public Platform {
   void setClock(std::function<double()> clock) { m_clock = std::move(clock); }
   void setMemoryLoad(std::optional<int> percent) { m_memoryLoad = percent; }
   void setExecutableFolder(std::string folder) { m_executableFolder = std::move(folder); }
+  // The environment the program sees: nothing is set but what is given here.
+  void setEnvironmentVariable(const std::string& name, std::optional<std::string> value) {
+    m_environment[name] = std::move(value);
+  }
+  void setHomeFolder(std::string folder) { m_homeFolder = std::move(folder); }
+  // A folder the program is told it cannot write, with the reason, whatever the file system
+  // would answer (root may write anywhere); the others are asked of the file system.
+  void setUnwritable(const std::string& folder, std::string reason) {
+    m_unwritable[folder] = std::move(reason);
+  }
   // Every message is also handed here as it is shown (the command-line tool prints them).
   void onMessage(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
   // Every report of progress is also handed here: the activity and fraction, or nothing when
@@ -88,6 +98,9 @@ class HeadlessPlatform : public Platform {
   std::uint64_t memoryForLoading() override { return m_memoryForLoading; }
   bool waitsForBusyFiles() override { return m_waitsForBusyFiles; }
   std::string executableFolder() override { return m_executableFolder; }
+  std::optional<std::string> environmentVariable(const std::string& name) override;
+  std::string homeFolder() override { return m_homeFolder; }
+  std::optional<std::string> whyNotWritable(const std::string& folder) override;
   void endProcess() override { m_ended = true; }
 
  private:
@@ -99,6 +112,9 @@ class HeadlessPlatform : public Platform {
   std::function<double()> m_clock;
   std::optional<int> m_memoryLoad;
   std::string m_executableFolder;
+  std::map<std::string, std::optional<std::string>> m_environment;
+  std::string m_homeFolder;
+  std::map<std::string, std::string> m_unwritable;
   std::function<void(const std::string&)> m_messageSink;
   ProgressSink m_progressSink;
   bool m_cancel = false;
