@@ -32,7 +32,13 @@ void f1::startUp(bool withStateFile) {
   }
   state.version = 0.27f;
   cap(m_program);
-  if (state.gpxfolder.empty()) Text1.setText(state.apppath);
+  // The GPX folder defaults to the program's own folder; a program that keeps the user's
+  // files apart from itself (installed, or in a folder it cannot write) starts in the home
+  // folder, where the user can write.
+  if (state.gpxfolder.empty()) {
+    Text1.setText(state.statelocation.inConfigFolder ? m_program.platform.homeFolder()
+                                                     : state.apppath);
+  }
   Text1.setText(state.gpxfolder);
   if (state.alert) Check2.setValue(1);
   Text3(0).setEnabled(state.alert);

@@ -168,6 +168,8 @@ TEST_F(StateLocationTest, TheConfigurationFolderFollowsXdgConfigHomeWhenItIsAnAb
                                  ? folder.path() + cases[i].kept
                                  : home + cases[i].kept;
     EXPECT_EQ(app::configFolder(machine), kept);
+    machine.setExecutableFolder(folder / "prog");
+    EXPECT_EQ(boot().f1.Text1.text(), home);  // the GPX folder starts at home
     EXPECT_EQ(closeWithGpxFolder(folder / "prog", "/gpx" + std::to_string(i)), kept);
     EXPECT_EQ(slurp(kept + "/osm_pois.dat").substr(0, 6), " .27\r\n");
   }
