@@ -155,6 +155,18 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
   EXPECT_EQ(lost.err, "waymint-cli: cannot write standard output: No space left on device\n");
 }
 
+// The tool keeps no settings: no state file beside it, none in the configuration folder.
+TEST_F(Tool, WritesNoStateFile) {
+  const std::string besideTool = std::filesystem::path(WAYMINT_CLI).parent_path() / "osm_pois.dat";
+  const Finished run = runProgram({"env", "HOME=" + folder.path(),
+                                   "XDG_CONFIG_HOME=" + folder / "config", WAYMINT_CLI, "write",
+                                   osm, "--all", "--gpx-folder", folder / "gpx"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(folder / "config"));
+  EXPECT_FALSE(std::filesystem::exists(folder / ".config"));
+  EXPECT_FALSE(std::filesystem::exists(besideTool));
+}
+
 // A gzip file is read a MiB at a time: stored uncompressed and one byte short of three MiB,
 // it is a third, two thirds and all of it read.
 TEST_F(Tool, TheProgressLineRoundsDownAndIsClearedBeforeTheOutput) {
