@@ -1,5 +1,6 @@
 # Fails when a file includes from a folder above its own. The program is a one-way stack:
 #
+#   osm, platform  <-  gpi  <-  workflow
 #   osm, platform  <-  input  <-  app  <-  survey, gpx, dialogs  <-  editors  <-  workflow  <-  gui  <-  main
 #
 # platform/headless and platform/qt are the two platforms; only the views (gui) and main.cpp
@@ -7,12 +8,13 @@
 #
 #   cmake -DROOT=<project folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
-set(core_below_workflow workflow survey gpx dialogs editors app input osm platform platform/headless)
+set(core_below_workflow workflow survey gpx gpi dialogs editors app input osm platform platform/headless)
 set(allowed_osm osm)
 set(allowed_platform platform)
 set(allowed_platform/headless platform/headless platform)
 set(allowed_platform/qt platform/qt platform)
 set(allowed_input input osm platform)
+set(allowed_gpi gpi osm platform)
 set(allowed_app app input osm platform)
 set(allowed_survey survey app input osm platform)
 set(allowed_gpx gpx app input osm platform)
