@@ -216,6 +216,9 @@ bool GpxScanner::step(size_t open) {
 }
 
 bool GpxScanner::startTag(size_t open) {
+  if (open + 1 == m_text.size() || isBlank(m_text[open + 1]) || m_text[open + 1] == '>') {
+    return fail(open, "a \"<\" begins no tag");
+  }
   size_t at = open + 1;
   char quote = 0;
   for (; at < m_text.size(); ++at) {
@@ -236,7 +239,6 @@ bool GpxScanner::startTag(size_t open) {
   size_t nameEnd = 0;
   while (nameEnd < inside.size() && !isBlank(inside[nameEnd])) ++nameEnd;
   const std::string_view name = inside.substr(0, nameEnd);
-  if (name.empty()) return fail(open, "a \"<\" begins no tag");
   if (m_open.empty()) {
     if (m_rootSeen) return fail(open, "a second root element");
     if (localName(name) != "gpx") return notGpx();
