@@ -24,6 +24,7 @@ struct AreaRange {
 // belongs to the north and the east), each split again while it is too large, except that a
 // set the cut would leave whole (POIs at one place) stays one area. Reorders `order` so that
 // each area is a run of it, the POIs keeping their order within it, and returns the runs.
-std::vector<AreaRange> splitIntoAreas(std::span<const Waypoint> waypoints, std::vector<std::uint32_t>& order);
+std::vector<AreaRange> splitIntoAreas(std::span<const Waypoint> waypoints,
+                                      std::vector<std::uint32_t>& order);
 
 }  // namespace waymint::gpi

@@ -35,7 +35,8 @@ const Bitmap& chooseIcon(std::string_view iconPath, GpiReport& report, Bitmap& o
 
 std::vector<std::string> GpiReport::notes() const {
   std::vector<std::string> notes;
-  if (icon == IconUsed::DefaultRejected) notes.push_back(iconCheck.message + " The GPI file shows the default icon.");
+  if (icon == IconUsed::DefaultRejected)
+    notes.push_back(iconCheck.message + " The GPI file shows the default icon.");
   if (leftOut > 0) {
     notes.push_back(gpiPath + ": " + counted(leftOut, "waypoint", "waypoints") +
                     " without a valid position left out.");
@@ -48,7 +49,8 @@ std::vector<std::string> GpiReport::notes() const {
 }
 
 std::string gpiPathFor(std::string_view gpxPath) {
-  const bool gpx = gpxPath.size() >= 4 && osm::lowerCase(gpxPath.substr(gpxPath.size() - 4)) == ".gpx";
+  const bool gpx =
+      gpxPath.size() >= 4 && osm::lowerCase(gpxPath.substr(gpxPath.size() - 4)) == ".gpx";
   return std::string(gpx ? gpxPath.substr(0, gpxPath.size() - 4) : gpxPath) + ".gpi";
 }
 
@@ -63,7 +65,8 @@ GpiReport writeCategoryGpi(std::string_view gpxPath, std::string_view iconPath,
   }
   report.leftOut = gpx.leftOut;
   if (gpx.waypoints.empty()) {
-    report.error = std::string(gpxPath) + " holds no waypoints with a valid position; no GPI file was written.";
+    report.error = std::string(gpxPath) +
+                   " holds no waypoints with a valid position; no GPI file was written.";
     return report;
   }
   Bitmap own;
@@ -71,7 +74,8 @@ GpiReport writeCategoryGpi(std::string_view gpxPath, std::string_view iconPath,
   const Encoded encoded = encode(gpx.waypoints, convertText(category, gpx.codePage), icon,
                                  EncodeOptions{gpx.codePage}, creationTime);
   if (encoded.tooLarge) {
-    report.error = std::string(gpxPath) + " holds more than a GPI file can; no GPI file was written.";
+    report.error =
+        std::string(gpxPath) + " holds more than a GPI file can; no GPI file was written.";
     return report;
   }
   try {

@@ -106,7 +106,10 @@ void writeHeaders(RecordWriter& out, CodePage page, std::uint32_t creationTime) 
   out.bytes("my.gpi");
   out.close(file);
   const size_t poi = out.open(PoiHeader, false);
-  out.bytes(std::string_view("POI\0\0\0" "00", 8));
+  out.bytes(
+      std::string_view("POI\0\0\0"
+                       "00",
+                       8));
   out.u16(static_cast<std::uint16_t>(page));
   out.u16(0);
   out.close(poi);

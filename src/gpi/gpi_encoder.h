@@ -21,9 +21,9 @@ struct EncodeOptions {
 };
 
 struct Encoded {
-  std::string bytes;      // the whole file; empty when tooLarge
+  std::string bytes;        // the whole file; empty when tooLarge
   size_t cutWaypoints = 0;  // waypoints with a text longer than longestText
-  bool tooLarge = false;  // more than a GPI's 32-bit sizes can hold
+  bool tooLarge = false;    // more than a GPI's 32-bit sizes can hold
 };
 
 // Seconds since 1989-12-31 00:00 UTC, the creation time a GPI file holds, from seconds since

@@ -14,7 +14,9 @@
 namespace waymint::gpi {
 namespace {
 
-enum Field { Name, Comment, Description, Proximity, Phone, Street, City, State, Country, Postal, FieldCount };
+enum Field {
+  Name, Comment, Description, Proximity, Phone, Street, City, State, Country, Postal, FieldCount
+};
 
 struct Span {
   size_t begin = 0;
@@ -36,17 +38,17 @@ std::string_view localName(std::string_view name) {
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return osm::lowerAscii(x) == osm::lowerAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return osm::lowerAscii(x) == osm::lowerAscii(y);
+         });
 }
 
 std::optional<CodePage> codePageNamed(std::string_view encoding) {
   for (std::string_view name : {"utf-8", "utf8"}) {
     if (equalsIgnoringCase(encoding, name)) return CodePage::Utf8;
   }
-  for (std::string_view name : {"windows-1252", "cp1252", "iso-8859-1", "iso8859-1",
-                                "iso_8859-1", "latin1", "us-ascii", "ascii"}) {
+  for (std::string_view name : {"windows-1252", "cp1252", "iso-8859-1", "iso8859-1", "iso_8859-1",
+                                "latin1", "us-ascii", "ascii"}) {
     if (equalsIgnoringCase(encoding, name)) return CodePage::Windows1252;
   }
   return std::nullopt;
@@ -131,7 +133,8 @@ class GpxScanner {
 };
 
 bool GpxScanner::fail(size_t at, std::string_view what) {
-  const size_t line = 1 + std::count(m_text.begin(), m_text.begin() + std::min(at, m_text.size()), '\n');
+  const size_t line =
+      1 + std::count(m_text.begin(), m_text.begin() + std::min(at, m_text.size()), '\n');
   m_result.error = std::string(m_path) + " is not a well-formed GPX file (line " +
                    std::to_string(line) + ": " + std::string(what) + ").";
   return false;
@@ -144,7 +147,8 @@ bool GpxScanner::notGpx() {
 
 bool GpxScanner::prolog() {
   if (m_text.starts_with("\xEF\xBB\xBF")) m_at = 3;
-  if (m_text.compare(m_at, 5, "<?xml") != 0 || m_at + 5 >= m_text.size() || !isBlank(m_text[m_at + 5])) {
+  if (m_text.compare(m_at, 5, "<?xml") != 0 || m_at + 5 >= m_text.size() ||
+      !isBlank(m_text[m_at + 5])) {
     return true;  // no declaration: UTF-8
   }
   const size_t close = m_text.find("?>", m_at);
@@ -155,8 +159,8 @@ bool GpxScanner::prolog() {
   if (!encoding) return true;
   const std::optional<CodePage> page = codePageNamed(*encoding);
   if (!page) {
-    const bool printable = std::all_of(encoding->begin(), encoding->end(),
-                                       [](char c) { return c > ' ' && c < 0x7F; });
+    const bool printable =
+        std::all_of(encoding->begin(), encoding->end(), [](char c) { return c > ' ' && c < 0x7F; });
     m_result.error = std::string(m_path) + " is written in " +
                      (printable ? std::string(*encoding) : std::string("an unknown encoding")) +
                      "; a GPI file is made from a UTF-8 or Windows-1252 GPX only.";
@@ -202,11 +206,13 @@ bool GpxScanner::step(size_t open) {
   if (rest.starts_with("<?")) return skipTo("?>", "a processing instruction is not closed");
   if (rest.starts_with("<!")) {
     if (!m_open.empty() || m_rootSeen) return fail(open, "a declaration inside the document");
-    // <!DOCTYPE ...>, with an internal subset in brackets
+    // <!DOCTYPE ...>; an internal subset in brackets may hold ">" of its own
+    size_t end = rest.find('>');
     const size_t subset = rest.find('[');
-    const size_t close = rest.find('>');
-    const size_t subsetEnd = subset < close ? rest.find(']', subset) : 0;
-    const size_t end = rest.find('>', subsetEnd == std::string_view::npos ? rest.size() : subsetEnd);
+    if (subset < end) {
+      const size_t subsetEnd = rest.find(']', subset);
+      end = subsetEnd == std::string_view::npos ? subsetEnd : rest.find('>', subsetEnd);
+    }
     if (end == std::string_view::npos) return fail(open, "the DOCTYPE is not closed");
     m_at = open + end + 1;
     return true;
@@ -258,8 +264,11 @@ bool GpxScanner::startTag(size_t open) {
 bool GpxScanner::endTag(size_t open) {
   const size_t close = m_text.find('>', open);
   if (close == std::string::npos) return fail(open, "a tag is not closed");
-  const std::string_view name = trimBlanks(std::string_view(m_text).substr(open + 2, close - open - 2));
-  if (m_open.empty() || m_open.back() != name) return fail(open, "an end tag does not match its start tag");
+  const std::string_view name =
+      trimBlanks(std::string_view(m_text).substr(open + 2, close - open - 2));
+  if (m_open.empty() || m_open.back() != name) {
+    return fail(open, "an end tag does not match its start tag");
+  }
   closed(open);
   m_open.pop_back();
   m_at = close + 1;
@@ -331,8 +340,8 @@ std::string_view GpxScanner::fieldText(const Span& span) {
 }
 
 void GpxScanner::finishWaypoint() {
-  const bool placed = m_lat && m_lon && *m_lat >= -90 && *m_lat <= 90 && *m_lon >= -180 &&
-                      *m_lon <= 180;
+  const bool placed =
+      m_lat && m_lon && *m_lat >= -90 && *m_lat <= 90 && *m_lon >= -180 && *m_lon <= 180;
   if (!placed) {
     ++m_result.leftOut;
     return;
@@ -349,7 +358,9 @@ void GpxScanner::finishWaypoint() {
     made.insert(0, made.size() < 3 ? 3 - made.size() : 0, '0');
     waypoint.name = m_result.madeNames.emplace_back("WPT" + made);
   }
-  waypoint.description = !comment.empty() ? comment : !description.empty() ? description : waypoint.name;
+  waypoint.description = !comment.empty()       ? comment
+                         : !description.empty() ? description
+                                                : waypoint.name;
   // The program's own GPX files hold "; " for a street they do not know.
   waypoint.street = fieldText(m_fields[Street]);
   if (waypoint.street.find_first_not_of(';') == std::string_view::npos) waypoint.street = {};

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
 #include "gpi/default_icon.h"
@@ -48,11 +47,16 @@ std::string otherKind(std::string_view bytes) {
 std::string compressionName(std::uint32_t compression) {
   switch (compression) {
     case 1:
-    case 2: return "RLE";
-    case 3: return "bit fields";
-    case 4: return "JPEG";
-    case 5: return "PNG";
-    default: return "kind " + std::to_string(compression);
+    case 2:
+      return "RLE";
+    case 3:
+      return "bit fields";
+    case 4:
+      return "JPEG";
+    case 5:
+      return "PNG";
+    default:
+      return "kind " + std::to_string(compression);
   }
 }
 
@@ -60,7 +64,8 @@ std::string compressionName(std::uint32_t compression) {
 IconCheck checkHeader(const std::string& path, std::string_view bytes, const BmpHeader& h) {
   const std::string size = std::to_string(h.width) + "x" + std::to_string(std::llabs(h.height));
   if (h.width < 0 || h.height == INT32_MIN || h.planes != 1) {
-    return problem(IconProblem::Damaged, path + " is a damaged BMP (its size or planes make no sense): " + saveAgain());
+    return problem(IconProblem::Damaged,
+                   path + " is a damaged BMP (its size or planes make no sense): " + saveAgain());
   }
   if (h.width == 0 || h.height == 0) {
     return problem(IconProblem::Empty, path + " has no pixels (" + size +
@@ -106,7 +111,8 @@ std::vector<std::uint32_t> truePixels(std::string_view bytes, const BmpHeader& h
   bool alphaUsed = false;
   if (step == 4) {
     for (size_t row = 0; row < height && !alphaUsed; ++row) {
-      for (size_t x = 0; x < width; ++x) alphaUsed |= bytes[h.pixelOffset + row * rowBytes + x * 4 + 3] != 0;
+      for (size_t x = 0; x < width; ++x)
+        alphaUsed |= bytes[h.pixelOffset + row * rowBytes + x * 4 + 3] != 0;
     }
   }
   std::vector<std::uint32_t> colours;
@@ -133,7 +139,8 @@ void appendPaletteEntry(std::string& palette, std::uint32_t colour) {
 
 // 8 bits a pixel with the colours in the order they first appear, when there are at most 256;
 // 32 bits otherwise.
-Bitmap fromTrueColour(const std::vector<std::uint32_t>& colours, std::uint16_t width, std::uint16_t height) {
+Bitmap fromTrueColour(const std::vector<std::uint32_t>& colours, std::uint16_t width,
+                      std::uint16_t height) {
   Bitmap bitmap{width, height, 8, {}, {}};
   std::vector<std::uint32_t> palette;
   std::string indices;
@@ -166,11 +173,14 @@ Bitmap fromTrueColour(const std::vector<std::uint32_t>& colours, std::uint16_t w
   return bitmap;
 }
 
-Bitmap fromPalette(std::string_view bytes, const BmpHeader& h, size_t paletteStart, size_t entries, size_t rowBytes) {
+Bitmap fromPalette(std::string_view bytes, const BmpHeader& h, size_t paletteStart, size_t entries,
+                   size_t rowBytes) {
   const auto width = static_cast<std::uint16_t>(h.width);
   const auto height = static_cast<std::uint16_t>(std::llabs(h.height));
   Bitmap bitmap{width, height, 8, {}, {}};
-  const auto byte = [&](size_t at) -> std::uint32_t { return static_cast<unsigned char>(bytes[at]); };
+  const auto byte = [&](size_t at) -> std::uint32_t {
+    return static_cast<unsigned char>(bytes[at]);
+  };
   for (size_t i = 0; i < entries; ++i) {
     const size_t at = paletteStart + i * 4;  // blue, green, red, unused
     appendPaletteEntry(bitmap.palette, byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at));
@@ -190,7 +200,8 @@ IconRead readIcon(std::string_view path, std::string_view bytes) {
   const std::string name(path);
   if (!bytes.starts_with("BM")) {
     return {problem(IconProblem::NotBmp, name + " is not a BMP picture" + otherKind(bytes) +
-                                             ": save it as a BMP with 8 bits per pixel."), {}};
+                                             ": save it as a BMP with 8 bits per pixel."),
+            {}};
   }
   if (bytes.size() < 18) return {truncated(name, bytes.size(), 54), {}};
   BmpHeader h;
@@ -198,11 +209,15 @@ IconRead readIcon(std::string_view path, std::string_view bytes) {
   h.headerSize = u32At(bytes, 14);
   if (h.headerSize != 40 && h.headerSize != 52 && h.headerSize != 56 && h.headerSize != 108 &&
       h.headerSize != 124) {
-    return {problem(IconProblem::Damaged, name + " is a BMP of a kind navigators do not read (a "
-                                              "header of " + std::to_string(h.headerSize) +
-                                              " bytes): " + saveAgain()), {}};
+    return {
+        problem(IconProblem::Damaged, name +
+                                          " is a BMP of a kind navigators do not read (a "
+                                          "header of " +
+                                          std::to_string(h.headerSize) + " bytes): " + saveAgain()),
+        {}};
   }
-  if (bytes.size() < 14 + h.headerSize) return {truncated(name, bytes.size(), 14 + h.headerSize), {}};
+  if (bytes.size() < 14 + h.headerSize)
+    return {truncated(name, bytes.size(), 14 + h.headerSize), {}};
   h.width = static_cast<std::int32_t>(u32At(bytes, 18));
   h.height = static_cast<std::int32_t>(u32At(bytes, 22));
   h.planes = u16At(bytes, 26);
@@ -219,8 +234,9 @@ IconRead readIcon(std::string_view path, std::string_view bytes) {
   if (bytes.size() < needed) return {truncated(name, bytes.size(), needed), {}};
 
   if (h.bits == 8) return {{}, fromPalette(bytes, h, paletteStart, entries, rowBytes)};
-  return {{}, fromTrueColour(truePixels(bytes, h, rowBytes), static_cast<std::uint16_t>(h.width),
-                             static_cast<std::uint16_t>(std::llabs(h.height)))};
+  return {{},
+          fromTrueColour(truePixels(bytes, h, rowBytes), static_cast<std::uint16_t>(h.width),
+                         static_cast<std::uint16_t>(std::llabs(h.height)))};
 }
 
 IconRead readIconFile(std::string_view path) {
@@ -237,7 +253,9 @@ IconRead readIconFile(std::string_view path) {
     }
     bytes.resize(got);
   } catch (const platform::files::IoError& error) {
-    return {problem(IconProblem::Unreadable, std::string(path) + " cannot be read: " + error.what() + "."), {}};
+    return {problem(IconProblem::Unreadable,
+                    std::string(path) + " cannot be read: " + error.what() + "."),
+            {}};
   }
   return readIcon(path, bytes);
 }
@@ -249,6 +267,8 @@ const Bitmap& defaultBitmap() {
   return bitmap;
 }
 
-void writeDefaultIcon(std::string_view path) { platform::files::replaceWhole(path, defaultIconBmp()); }
+void writeDefaultIcon(std::string_view path) {
+  platform::files::replaceWhole(path, defaultIconBmp());
+}
 
 }  // namespace waymint::gpi

@@ -8,8 +8,8 @@ namespace waymint::gpi {
 // A waypoint as a GPI file holds it. The texts are in the file's code page, without white
 // space at either end; an empty one is absent. They are views into bytes someone else holds.
 struct Waypoint {
-  double lat = 0;  // degrees, -90 to 90
-  double lon = 0;  // degrees, -180 to 180
+  double lat = 0;                // degrees, -90 to 90
+  double lon = 0;                // degrees, -180 to 180
   std::string_view name;         // never empty
   std::string_view description;  // the comment, else the description, else the name
   std::string_view street;

@@ -85,8 +85,9 @@ std::string_view decodeXmlText(char* begin, char* end, CodePage page) {
       const size_t reach = std::min<size_t>(end - at, longestReference);
       const void* semicolon = std::memchr(at, ';', reach);
       const char32_t character =
-          semicolon ? referenced(std::string_view(at + 1, static_cast<const char*>(semicolon) - at - 1))
-                    : 0;
+          semicolon
+              ? referenced(std::string_view(at + 1, static_cast<const char*>(semicolon) - at - 1))
+              : 0;
       if (character == 0) {
         *out++ = *at++;
         continue;

@@ -46,26 +46,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   }
   const std::string& bytes = *gpx.bytes;
   for (const gpi::Waypoint& w : gpx.waypoints) {
-    fuzzing::require(!w.name.empty() && !w.description.empty(), "every POI has a name and a description");
-    fuzzing::require(w.lat >= -90 && w.lat <= 90 && w.lon >= -180 && w.lon <= 180, "positions in range");
+    fuzzing::require(!w.name.empty() && !w.description.empty(),
+                     "every POI has a name and a description");
+    fuzzing::require(w.lat >= -90 && w.lat <= 90 && w.lon >= -180 && w.lon <= 180,
+                     "positions in range");
     const auto inFile = [&](std::string_view text) {
-      return text.data() >= bytes.data() && text.data() + text.size() <= bytes.data() + bytes.size();
+      return text.data() >= bytes.data() &&
+             text.data() + text.size() <= bytes.data() + bytes.size();
     };
-    fuzzing::require(inFile(w.name) || w.name.starts_with("WPT"), "names lie in the file or are made");
-    for (std::string_view text : {w.name, w.description, w.street, w.city, w.state, w.country, w.postalCode, w.phone}) {
-      fuzzing::require(text.empty() || inFile(text) || text.data() == w.name.data(), "texts lie in the file");
-      fuzzing::require(gpx.codePage != gpi::CodePage::Utf8 || gpi::isWellFormedUtf8(text), "UTF-8 texts are well-formed");
+    fuzzing::require(inFile(w.name) || w.name.starts_with("WPT"),
+                     "names lie in the file or are made");
+    for (std::string_view text :
+         {w.name, w.description, w.street, w.city, w.state, w.country, w.postalCode, w.phone}) {
+      fuzzing::require(text.empty() || inFile(text) || text.data() == w.name.data(),
+                       "texts lie in the file");
+      fuzzing::require(gpx.codePage != gpi::CodePage::Utf8 || gpi::isWellFormedUtf8(text),
+                       "UTF-8 texts are well-formed");
     }
   }
   const gpi::Encoded encoded =
       gpi::encode(gpx.waypoints, "Fuzz", gpi::defaultBitmap(), gpi::EncodeOptions{gpx.codePage}, 1);
   const std::string& gpi = encoded.bytes;
-  fuzzing::require(gpi.size() > 58 && gpi.ends_with(std::string("\xFF\xFF\0\0\0\0\0\0", 8)), "the file ends");
+  fuzzing::require(gpi.size() > 58 && gpi.ends_with(std::string("\xFF\xFF\0\0\0\0\0\0", 8)),
+                   "the file ends");
   const size_t group = 50;
   const size_t areas = group + 12 + 4 + u32At(gpi, group + 12);
   size_t pois = 0;
   fuzzing::require(siblings(gpi, 0, gpi.size(), pois), "the records nest exactly");
-  fuzzing::require(siblings(gpi, areas, group + 12 + u32At(gpi, group + 8), pois), "the areas fill the group");
+  fuzzing::require(siblings(gpi, areas, group + 12 + u32At(gpi, group + 8), pois),
+                   "the areas fill the group");
   fuzzing::require(pois == gpx.waypoints.size(), "one POI per waypoint");
   return 0;
 }

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     return 0;
   }
   const gpi::Bitmap& b = read.bitmap;
-  fuzzing::require(b.width >= 1 && b.width <= 24 && b.height >= 1 && b.height <= 24, "an icon's size");
+  fuzzing::require(b.width >= 1 && b.width <= 24 && b.height >= 1 && b.height <= 24,
+                   "an icon's size");
   fuzzing::require(b.bitsPerPixel == 8 || b.bitsPerPixel == 32, "8 or 32 bits a pixel");
   fuzzing::require(b.pixels.size() == size_t{b.rowBytes()} * b.height, "whole rows");
   fuzzing::require(b.palette.size() == (b.bitsPerPixel == 8 ? 1024u : 0u), "a whole palette");

@@ -119,19 +119,23 @@ std::string gpxOf(const std::vector<TestWaypoint>& waypoints) {
       "xmlns=\"http://www.topografix.com/GPX/1/1\" "
       "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\">\n";
   const auto element = [](std::string_view tag, const std::string& text) {
-    return text.empty() ? std::string()
-                        : "<" + std::string(tag) + ">" + escaped(text) + "</" + std::string(tag) + ">";
+    return text.empty()
+               ? std::string()
+               : "<" + std::string(tag) + ">" + escaped(text) + "</" + std::string(tag) + ">";
   };
   for (const TestWaypoint& w : waypoints) {
     gpx += "<wpt lat=\"" + w.lat + "\" lon=\"" + w.lon + "\">" + element("name", w.name) +
            element("cmt", w.comment);
-    const std::string address = element("gpxx:StreetAddress", w.street) + element("gpxx:City", w.city) +
+    const std::string address = element("gpxx:StreetAddress", w.street) +
+                                element("gpxx:City", w.city) +
                                 element("gpxx:PostalCode", w.postalCode);
-    const std::string extension = element("gpxx:Proximity", w.proximity) +
-                                  (address.empty() ? "" : "<gpxx:Address>" + address + "</gpxx:Address>") +
-                                  element("gpxx:PhoneNumber", w.phone);
+    const std::string extension =
+        element("gpxx:Proximity", w.proximity) +
+        (address.empty() ? "" : "<gpxx:Address>" + address + "</gpxx:Address>") +
+        element("gpxx:PhoneNumber", w.phone);
     if (!extension.empty()) {
-      gpx += "<extensions><gpxx:WaypointExtension>" + extension + "</gpxx:WaypointExtension></extensions>";
+      gpx += "<extensions><gpxx:WaypointExtension>" + extension +
+             "</gpxx:WaypointExtension></extensions>";
     }
     gpx += "</wpt>\n";
   }

@@ -23,7 +23,9 @@ struct GoldenCase {
 const GoldenCase goldenCases[] = {
     {"program-1252", "cafe"},
     {"program-1252-alert", "pub"},
-    {"utf8-address-phone", "L\xC3\xA4" "den"},
+    {"utf8-address-phone",
+     "L\xC3\xA4"
+     "den"},
 };
 
 void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
@@ -44,24 +46,25 @@ TEST_P(GoldenGpi, FileAsWrittenByHand) {
   const std::string expected = bytesFromHex(slurp(goldenFile(c.name + "/expected.hex")));
   const std::string written = slurp(report.gpiPath);
   EXPECT_EQ(written.size(), expected.size());
-  EXPECT_TRUE(written == expected) << "first difference at "
-                                   << std::mismatch(written.begin(), written.end(), expected.begin(),
-                                                    expected.end()).first - written.begin();
+  EXPECT_TRUE(written == expected)
+      << "first difference at "
+      << std::mismatch(written.begin(), written.end(), expected.begin(), expected.end()).first -
+             written.begin();
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GoldenGpi, ::testing::ValuesIn(goldenCases),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Golden, GoldenGpi, ::testing::ValuesIn(goldenCases), [](const auto& info) {
+  std::string name = info.param.name;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+});
 
 TEST(WriteCategoryGpi, ReportsIconsLeftOutAndCutWaypointsAndRefusals) {
   TempFolder folder;
   const std::string longName = std::string(65534, 'n') + "\xC3\xA9";  // 65536 bytes
-  const std::string gpx = folder.write(
-      "cafe/cafe.gpx", gpxOf({{"1", "2", longName, "", "", "", "", "", ""}, {"x", "2", "a", "", "", "", "", "", ""},
-                              {"1", "3", "b", "", "", "", "", "", ""}}));
+  const std::string gpx =
+      folder.write("cafe/cafe.gpx", gpxOf({{"1", "2", longName, "", "", "", "", "", ""},
+                                           {"x", "2", "a", "", "", "", "", "", ""},
+                                           {"1", "3", "b", "", "", "", "", "", ""}}));
   const std::string png = folder.write("cafe/cafe.bmp", "\x89PNG\r\n\x1A\n");
   gpi::GpiReport report = gpi::writeCategoryGpi(gpx, png, "cafe", 7);
   ASSERT_TRUE(report.written) << report.error;
@@ -69,15 +72,20 @@ TEST(WriteCategoryGpi, ReportsIconsLeftOutAndCutWaypointsAndRefusals) {
   EXPECT_EQ(report.icon, gpi::IconUsed::DefaultRejected);
   EXPECT_EQ(report.iconCheck.problem, gpi::IconProblem::NotBmp);
   const std::string gpi = folder / "cafe/cafe.gpi";
-  EXPECT_EQ(report.notes(), std::vector<std::string>({
-      png + " is not a BMP picture (it is a PNG picture): save it as a BMP with 8 bits per pixel. "
-            "The GPI file shows the default icon.",
-      gpi + ": 1 waypoint without a valid position left out.",
-      gpi + ": the texts of 1 waypoint cut to 65535 bytes, the most a GPI file holds."}));
+  EXPECT_EQ(
+      report.notes(),
+      std::vector<std::string>(
+          {png + " is not a BMP picture (it is a PNG picture): save it as a BMP with 8 bits per "
+                 "pixel. The GPI file shows the default icon.",
+           gpi + ": 1 waypoint without a valid position left out.",
+           gpi + ": the texts of 1 waypoint cut to 65535 bytes, the most a GPI file holds."}));
   const std::string written = slurp(gpi);
   // The long name cut to 65534 bytes: the 65535th would split the last character.
-  const std::string cutName = std::string("\x02\x00\x01\x00" "EN\xFE\xFF", 8) + std::string(65534, 'n') +
-                              std::string("\x04\x00\x00\x00\x02\x00", 6);
+  const std::string cutName = std::string(
+                                  "\x02\x00\x01\x00"
+                                  "EN\xFE\xFF",
+                                  8) +
+                              std::string(65534, 'n') + std::string("\x04\x00\x00\x00\x02\x00", 6);
   EXPECT_NE(written.find(cutName), std::string::npos);
   EXPECT_NE(written.find(gpi::defaultBitmap().pixels), std::string::npos);
   EXPECT_EQ(written.substr(16, 4), std::string("\x07\0\0\0", 4));
@@ -90,8 +98,10 @@ TEST(WriteCategoryGpi, ReportsIconsLeftOutAndCutWaypointsAndRefusals) {
       {folder.write("bad/bad.gpx", "<gpx><wpt"),
        folder / "bad/bad.gpx is not a well-formed GPX file (line 1: a tag is not closed)."},
       {folder.write("empty/empty.gpx", "<gpx><wpt lat='x' lon='1'/></gpx>"),
-       folder / "empty/empty.gpx holds no waypoints with a valid position; no GPI file was written."},
-      {folder / "none/none.gpx", folder / "none/none.gpx cannot be read: No such file or directory."},
+       folder /
+           "empty/empty.gpx holds no waypoints with a valid position; no GPI file was written."},
+      {folder / "none/none.gpx",
+       folder / "none/none.gpx cannot be read: No such file or directory."},
   };
   for (const auto& [path, error] : refused) {
     report = gpi::writeCategoryGpi(path, "", "x", 0);

