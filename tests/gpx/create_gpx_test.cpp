@@ -16,6 +16,7 @@
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
 #include "support/run_program.h"
+#include "support/test_data.h"
 #include "workflow/category_workflow.h"
 
 namespace waymint::testing {
@@ -121,7 +122,7 @@ class CreateGpxTest : public ProgramTest {
         "\r\n\r\nPOI will remain invisible. Use Pixmold to create bitmap.";
     EXPECT_EQ(report, end == End::Complete ? complete : "");
   }
-  void loadShared(const char* file) { load(platform::files::readWhole(sharedPath(file))); }
+  void loadExtract(const char* name) { load(platform::files::readWhole(unpackedExtract(name))); }
   int listed(const std::string& category) {
     press(category);
     return program->f1.List1(0).count();
@@ -204,17 +205,17 @@ std::string unquoted(const std::string& field) {
 }
 
 TEST_F(CreateGpxTest, ListingRunsOnRealExtractsCountTheNamesOfACategory) {
-  loadShared("data/monaco.osm");
+  loadExtract("monaco.osm");
   const std::pair<std::string, int> monaco[] = {
       {"hotel", 31}, {"art", 30}, {"car", 30}, {"tree", 274}};
   for (const auto& [category, count] : monaco) EXPECT_EQ(listed(category), count) << category;
-  loadShared("data/liechtenstein-2013-08-03.osm");
+  loadExtract("liechtenstein-2013-08-03.osm");
   EXPECT_EQ(listed("tree"), 58);
 }
 
 TEST_F(CreateGpxTest, RealWrittenFilesAreValidAndReadBackWithTheirWaypoints) {
   ASSERT_TRUE(onPath("xmllint") && onPath("gpsbabel")) << "the checks need xmllint and gpsbabel";
-  loadShared("data/monaco.osm");
+  loadExtract("monaco.osm");
   program->f1.Check2.setValue(1);
   // A waypoint as the file holds it, and its row as the reader gives it back (quotes doubled).
   const std::regex wpt("<wpt lat=\"([^\"]*)\" lon=\"([^\"]*)\">\r\n<name>([^<]*)</name>");
@@ -226,7 +227,7 @@ TEST_F(CreateGpxTest, RealWrittenFilesAreValidAndReadBackWithTheirWaypoints) {
     create();
     const std::string file = gpxOf(category), gpx = slurp(file);
     const Finished valid = runProgram(
-        {"xmllint", "--noout", "--schema", sharedPath("xsd/gpx-with-garmin.xsd"), file});
+        {"xmllint", "--noout", "--schema", testDataPath("xsd/gpx-with-garmin.xsd"), file});
     EXPECT_EQ(valid.status, 0) << valid.err;
 
     Finished read = runProgram({"gpsbabel", "-i", "gpx", "-f", file, "-o", "unicsv", "-F", "-"});

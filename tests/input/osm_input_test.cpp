@@ -14,6 +14,7 @@
 #include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
+#include "support/test_data.h"
 
 namespace waymint::testing {
 namespace {
@@ -121,9 +122,8 @@ std::string taggedNodes(const std::string& xml) {
 TEST(OsmInput, APbfGivesTheTaggedNodesExactlyAsOsmiumWritesThemInXml) {
   if (!onPath("osmium")) GTEST_SKIP() << "osmium-tool is not installed";
   TempFolder folder;
-  const std::string pbf = folder / "monaco.osm.pbf";
+  const std::string pbf = testDataPath("monaco.osm.pbf");
   const std::string xml = folder / "monaco-from-pbf.osm";
-  ASSERT_EQ(runProgram({"osmium", "cat", sharedPath("data/monaco.osm"), "-o", pbf}).status, 0);
   ASSERT_EQ(runProgram({"osmium", "cat", pbf, "-f", "osm", "-o", xml}).status, 0);
   const std::string text = read(pbf);
   const std::string expected = taggedNodes(slurp(xml));

@@ -45,8 +45,4 @@ std::string slurp(const std::string& path) {
   return bytes.str();
 }
 
-std::string sharedPath(std::string_view relative) {
-  return std::string(WAYMINT_SHARED_DIR) + "/" + std::string(relative);
-}
-
 }  // namespace waymint::testing

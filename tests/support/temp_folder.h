@@ -27,7 +27,4 @@ class TempFolder {
 // The whole content of a file, or "<missing>" when it cannot be read.
 std::string slurp(const std::string& path);
 
-// ../shared beside the project: real OSM extracts and the GPX schemas.
-std::string sharedPath(std::string_view relative);
-
 }  // namespace waymint::testing

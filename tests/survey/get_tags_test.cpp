@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
+#include "support/test_data.h"
 #include "survey/category_list.h"
 #include "survey/get_tags.h"
 #include "survey/record_value.h"
@@ -131,7 +132,7 @@ TEST_F(GetTagsTest, UnreadableTagsOfAGarbageFileAreReportedOnce) {
 TEST_F(GetTagsTest, RealExtractsListWhatEveryRecordGives) {
   auto check = [this](const char* file) {
     SCOPED_TRACE(file);
-    std::string text = platform::files::readWhole(sharedPath(file));
+    std::string text = platform::files::readWhole(unpackedExtract(file));
     survey::CategoryList categories;
     osm::NodeRecordCutter records(text);
     survey::RecordValue found;
@@ -143,8 +144,8 @@ TEST_F(GetTagsTest, RealExtractsListWhatEveryRecordGives) {
     EXPECT_EQ(survey(std::move(text)), expected);
     return expected.size();
   };
-  EXPECT_EQ(check("data/monaco.osm"), 108u);
-  EXPECT_GT(check("data/liechtenstein-2013-08-03.osm"), 80u);
+  EXPECT_EQ(check("monaco.osm"), 108u);
+  EXPECT_GT(check("liechtenstein-2013-08-03.osm"), 80u);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "support/compressed_files.h"
 #include "support/program_fixture.h"
 #include "support/run_program.h"
+#include "support/test_data.h"
 
 namespace waymint::testing {
 namespace {
@@ -45,7 +46,7 @@ class FormatsTest : public ProgramTest {
 };
 
 TEST_F(FormatsTest, CompressedAndPbfFilesGiveWhatTheirXmlGives) {
-  const std::string monaco = sharedPath("data/monaco.osm");
+  const std::string monaco = unpackedExtract("monaco.osm");
   const std::string text = slurp(monaco);
   const Results plain = resultsOf(monaco);
   ASSERT_EQ(plain.categories.size(), 108u);
@@ -59,9 +60,8 @@ TEST_F(FormatsTest, CompressedAndPbfFilesGiveWhatTheirXmlGives) {
     EXPECT_TRUE(resultsOf(folder.write(name, bytes)) == plain);
   }
   if (!onPath("osmium")) GTEST_SKIP() << "osmium-tool is not installed";
-  const std::string pbf = folder / "monaco.osm.pbf";
+  const std::string pbf = testDataPath("monaco.osm.pbf");
   const std::string xml = folder / "from-pbf.osm";
-  ASSERT_EQ(runProgram({"osmium", "cat", monaco, "-o", pbf}).status, 0);
   ASSERT_EQ(runProgram({"osmium", "cat", pbf, "-f", "osm", "-o", xml}).status, 0);
   const Results fromXml = resultsOf(xml);
   EXPECT_EQ(fromXml.categories.size(), 108u);
