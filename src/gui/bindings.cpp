@@ -297,10 +297,15 @@ void Bindings::listBox(platform::ListBox& model, QListView* view, std::function<
     }
   };
   // The entries are read again only when they have changed, so that moving the selection
-  // keeps the list's scroll position and its keyboard search.
-  watch(model, [&model, view, items, showSelection] {
+  // keeps the list's scroll position and its keyboard search. A new list is read again even
+  // when it holds the same entries: what was pending on the list before is dropped.
+  auto shownListing = std::make_shared<std::uint64_t>(model.listings() + 1);
+  watch(model, [&model, view, items, showSelection, shownListing] {
     applyCommon(model, view);
-    if (items->entries() != model.items()) items->reload(model.items());
+    if (*shownListing != model.listings()) {
+      *shownListing = model.listings();
+      items->reload(model.items());
+    }
     showSelection();
   });
   QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,

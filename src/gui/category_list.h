@@ -21,11 +21,13 @@ class CategoryList : public QListView {
     m_settle.setInterval(settleMs);
     QObject::connect(&m_settle, &QTimer::timeout, this, std::move(show));
   }
-  // Another list of categories drops a pending show.
+  // Another list of categories drops a pending show: it would show an entry of the list before.
   void setModel(QAbstractItemModel* model) override {
     QListView::setModel(model);
     QObject::connect(model, &QAbstractItemModel::modelReset, &m_settle, &QTimer::stop);
   }
+  // Whether a category chosen by keyboard waits to be shown.
+  bool showPending() const { return m_settle.isActive(); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {

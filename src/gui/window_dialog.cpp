@@ -1,7 +1,5 @@
 #include "gui/window_dialog.h"
 
-#include <QEvent>
-
 #include "gui/bindings.h"
 #include "platform/qt/text.h"
 
@@ -29,17 +27,9 @@ void WindowDialog::follow() {
   }
 }
 
-// Every window of the program is modal, so once it is up only its own message boxes and
-// file dialogs, or another program, can take the activation from it; coming back from those
-// is no activation of the window. A view lives for one opening: its first activation is the
-// window's.
-bool WindowDialog::event(QEvent* event) {
-  bool handled = QDialog::event(event);
-  if (event->type() == QEvent::WindowActivate && !m_activated && !m_window.closed()) {
-    m_activated = true;
-    m_window.Form_Activate();
-  }
-  return handled;
+void WindowDialog::showEvent(QShowEvent* event) {
+  m_bindings->flush();
+  QDialog::showEvent(event);
 }
 
 void WindowDialog::reject() {

@@ -9,8 +9,9 @@ namespace waymint::gui {
 class Bindings;
 
 // The common part of the views of the program's modal windows: the window's name and
-// caption, the window's activation handler once per opening (on the view's first
-// activation), and the view's closing when the model has closed. The close box and Escape close the model as its own "Close".
+// caption, and the view's closing when the model has closed. The close box and Escape close
+// the model as its own "Close". (The platform runs the window's activation handler as it
+// opens.)
 class WindowDialog : public QDialog {
  public:
   WindowDialog(platform::Window& window, QWidget* parent);
@@ -18,7 +19,9 @@ class WindowDialog : public QDialog {
 
  protected:
   Bindings& bindings() { return *m_bindings; }
-  bool event(QEvent* event) override;
+  // The window is shown with every change of its models made so far, those of its activation
+  // handler included.
+  void showEvent(QShowEvent* event) override;
   void reject() override;
 
  private:
@@ -27,7 +30,6 @@ class WindowDialog : public QDialog {
   platform::Window& m_window;
   Bindings* m_bindings;
   bool m_finished = false;
-  bool m_activated = false;
 };
 
 }  // namespace waymint::gui

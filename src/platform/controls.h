@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -89,19 +90,24 @@ class ListBox : public Control {
   int count() const { return static_cast<int>(m_items.size()); }
   const std::string& item(int index) const { return m_items.at(static_cast<size_t>(index)); }
   int selectedIndex() const { return m_selected; }
+  // Counts the changes of the entries: a new list, even of the same entries, counts.
+  std::uint64_t listings() const { return m_listings; }
   void clear() {
     if (m_items.empty() && m_selected == -1) return;
     m_items.clear();
     m_selected = -1;
+    ++m_listings;
     changed();
   }
   void addItem(std::string item) {
     m_items.push_back(std::move(item));
+    ++m_listings;
     changed();
   }
   void setItems(std::vector<std::string> items) {
     m_items = std::move(items);
     m_selected = -1;
+    ++m_listings;
     changed();
   }
   void setSelectedIndex(int index) {
@@ -112,6 +118,7 @@ class ListBox : public Control {
  private:
   std::vector<std::string> m_items;
   int m_selected = -1;
+  std::uint64_t m_listings = 0;
 };
 
 // A text box. Every change of its text, typed or set by code, runs its change handler.

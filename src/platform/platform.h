@@ -58,7 +58,8 @@ class Platform {
   // Percentage of physical memory in use, 0 to 100, when it can be told.
   virtual std::optional<int> memoryLoadPercent() = 0;
 
-  // Shows a window modally; returns when it has closed.
+  // Shows a window modally, its activation handler (Form_Activate) run as it opens; returns
+  // when it has closed.
   virtual void showModal(Window& window) = 0;
   // How far a long operation has come: what it does ("Reading monaco.osm.pbf") and the
   // fraction done, 0 to 1. A cancellable one offers the user a way to end it early.

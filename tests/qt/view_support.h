@@ -21,6 +21,16 @@
 // Texts in failure messages as text, not as arrays of 16-bit units.
 inline void PrintTo(const QString& s, std::ostream* out) { *out << '"' << s.toStdString() << '"'; }
 
+// Waits, the events processed meanwhile, until `actual` equals `expected` (at most 5 s), then
+// compares them as EXPECT_EQ / ASSERT_EQ do: a Qt test waits for a state, never for a time.
+#define WAYMINT_EVENTUALLY_EQ(check, actual, expected)                   \
+  do {                                                                   \
+    (void)QTest::qWaitFor([&] { return (actual) == (expected); }, 5000); \
+    check(actual, expected);                                             \
+  } while (false)
+#define EXPECT_EVENTUALLY_EQ(actual, expected) WAYMINT_EVENTUALLY_EQ(EXPECT_EQ, actual, expected)
+#define ASSERT_EVENTUALLY_EQ(actual, expected) WAYMINT_EVENTUALLY_EQ(ASSERT_EQ, actual, expected)
+
 namespace waymint::testing {
 
 // Answers the modal windows a test expects, from a timer, one step per window as they come;
@@ -34,6 +44,10 @@ class ModalAnswers {
   explicit ModalAnswers(std::vector<Step> steps) : m_steps(std::move(steps)) { later(); }
   ~ModalAnswers() {
     if (!m_steps.empty()) ADD_FAILURE() << m_steps.size() << " expected modal window(s) never came";
+  }
+  // Every expected window has come and been answered, and none is up.
+  bool finished() const {
+    return m_steps.empty() && m_answering.empty() && !QApplication::activeModalWidget();
   }
 
  private:
@@ -106,11 +120,10 @@ inline QStringList rows(QAbstractItemView* list) {
   return texts;
 }
 
-// A mouse click on a row of a list, and time for what it starts.
+// A mouse click on a row of a list (what it starts runs once the events are processed).
 inline void click(QAbstractItemView* list, int row) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                     list->visualRect(list->model()->index(row, 0)).center());
-  QTest::qWait(50);
 }
 
 // The desktop, with the program's folder in a test's folder, a shell that only notes what it

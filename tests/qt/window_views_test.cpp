@@ -19,15 +19,13 @@ namespace {
 TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
   for (const platform::Control* control : program.f1.controls()) child(*main, control->name());
   program.f1.List1(2).setItems({"caf\xc3\xa9", "bar\xe9"});  // UTF-8, then Windows-1252
-  QCoreApplication::processEvents();
-  EXPECT_EQ(listed("List1(2)"), QStringList({"café", "baré"}));
+  EXPECT_EVENTUALLY_EQ(listed("List1(2)"), QStringList({"café", "baré"}));
 
   // Shows `window` to a user who takes `steps`: the window's, then those of windows it opens.
   const auto walk = [&](platform::Window& window, std::vector<ModalAnswers::Step> steps) {
     SCOPED_TRACE(window.name());
     steps.front() = [&window, step = steps.front()](QWidget& view) {
       for (const platform::Control* control : window.controls()) child(view, control->name());
-      QCoreApplication::processEvents();
       step(view);
     };
     ModalAnswers answers(steps);
@@ -37,16 +35,14 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
   editors::edit edit(program);
   walk(edit, {[&](QWidget& view) {
          edit.List1.setItems({"Harbour &amp; Quay"});
-         QCoreApplication::processEvents();
-         EXPECT_EQ(rows(child<QListView>(view, "List1")), QStringList({"Harbour & Quay"}));
+         EXPECT_EVENTUALLY_EQ(rows(child<QListView>(view, "List1")), QStringList({"Harbour & Quay"}));
          child<QAction>(view, "mff(4)")->trigger();  // File > Exit
        }});
   editors::edall edall(program);
   walk(edall, {[&](QWidget& view) {
          edall.Check2.setValue(1);
-         QCoreApplication::processEvents();
          auto* alert = child<QCheckBox>(view, "Check2");
-         EXPECT_TRUE(alert->isChecked());
+         EXPECT_EVENTUALLY_EQ(alert->isChecked(), true);
          QTest::keyClick(alert, Qt::Key_Space);  // off and on again by keyboard: the handler runs
          QTest::keyClick(alert, Qt::Key_Space);
          EXPECT_TRUE(program.state.alert);
@@ -60,8 +56,8 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
   dialogs::settings settings(program);
   walk(settings, {[&](QWidget& view) {
                     child<QPushButton>(view, "Command2(0)")->click();  // "<<": the file dialog
-                    QCoreApplication::processEvents();
-                    EXPECT_EQ(child<QLineEdit>(view, "Text1(0)")->text().toStdString(), loader);
+                    EXPECT_EVENTUALLY_EQ(child<QLineEdit>(view, "Text1(0)")->text().toStdString(),
+                                         loader);
                     child<QPushButton>(view, "Command3")->click();
                   },
                   pickFile(loader)});
@@ -79,8 +75,8 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
          const QPoint at = list->visualItemRect(last).center();
          QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
          QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-         QCoreApplication::processEvents();
-         EXPECT_EQ(child<QLineEdit>(view, "Text1")->text().toStdString(), folder / "gpx/cafe");
+         EXPECT_EVENTUALLY_EQ(child<QLineEdit>(view, "Text1")->text().toStdString(),
+                              folder / "gpx/cafe");
          child<QPushButton>(view, "Command1(0)")->click();
        }});
   EXPECT_EQ(program.state.gpxfolder, folder / "gpx/cafe");
@@ -96,17 +92,16 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
          auto* link = child<QLabel>(view, "Label1");
          EXPECT_EQ(link->text(), QStringLiteral("Click here to check website"));
          QTest::mouseMove(link, QPoint(2, 2));  // the pointer over the link makes it magenta
-         QCoreApplication::processEvents();
-         EXPECT_EQ(link->styleSheet(), QStringLiteral("color: rgb(255,0,255);"));
+         EXPECT_EVENTUALLY_EQ(link->styleSheet(), QStringLiteral("color: rgb(255,0,255);"));
          QTest::mouseMove(child<QWidget>(view, "Shape4"), QPoint(2, 2));  // off it: blue again
-         QCoreApplication::processEvents();
-         EXPECT_EQ(link->styleSheet(), QStringLiteral("color: rgb(0,0,255);"));
+         EXPECT_EVENTUALLY_EQ(link->styleSheet(), QStringLiteral("color: rgb(0,0,255);"));
          child<QPushButton>(view, "Command1")->click();  // Download
        }});
   EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://veltrana.example/osm/download"});
 }
 
-// Drops a file on the main window, as a file manager does.
+// Drops a file on the main window, as a file manager does (it opens once the events are
+// processed).
 void drop(QWidget& window, const std::string& path) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
@@ -116,8 +111,6 @@ void drop(QWidget& window, const std::string& path) {
   ASSERT_TRUE(enter.isAccepted());
   QDropEvent dropped(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&window, &dropped);
-  QTest::qWait(50);                   // the file opens
-  QCoreApplication::processEvents();  // and the window shows what it has become
 }
 
 // Load OSM with its progress, a click on a category, Create GPX and its report, all through the
@@ -145,14 +138,13 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
     ModalAnswers answers({pickFile(osm)});
     QTest::mouseClick(child<QPushButton>(*main, "Command2(0)"), Qt::LeftButton);  // Load OSM
   }
-  QTest::qWait(50);
+  const QStringList categories = {"bar", "cafe", "kiosk"};
+  ASSERT_EVENTUALLY_EQ(listed("List1(2)"), categories);
   EXPECT_TRUE(shown.contains("Reading town.osm.gz %p%")) << shown.join(',').toStdString();
   EXPECT_TRUE(shown.contains("Surveying %p%"));
   EXPECT_FALSE(bar->isVisible() || cancel->isVisible());
-  const QStringList categories = {"bar", "cafe", "kiosk"};
-  ASSERT_EQ(listed("List1(2)"), categories);
   click(child<QListView>(*main, "List1(2)"), 1);
-  EXPECT_EQ(child<QLabel>(*main, "Label1(0)")->text(), QStringLiteral("POIS found: 2"));
+  EXPECT_EVENTUALLY_EQ(child<QLabel>(*main, "Label1(0)")->text(), QStringLiteral("POIS found: 2"));
   EXPECT_EQ(listed("List1(0)"), QStringList({"L'Alaska", "P&P Café"}));
   EXPECT_EQ(program.f1.List1(0).item(0), "L&apos;Alaska");
   {
@@ -165,12 +157,11 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
     }});
     QTest::mouseClick(child<QPushButton>(*main, "Command1"), Qt::LeftButton);  // Create GPX
   }
-  QTest::qWait(50);
+  EXPECT_EVENTUALLY_EQ(listed("List2"), QStringList({"L'Alaska", "P&P Café"}));
   const std::string written = slurp(folder / "gpx/cafe/cafe.gpx");  // names as the OSM file has
   EXPECT_NE(written.find("<name>P&amp;P Caf&#233;</name>"), std::string::npos) << written;
-  EXPECT_EQ(listed("List2"), QStringList({"L'Alaska", "P&P Café"}));
-  EXPECT_EQ(listed("List3"), QStringList({" 43.70 7.40 L'Alaska", " 43.72 7.42 P&P Café"}));
-  EXPECT_FALSE(child<QWidget>(*main, "Frame1")->isVisible());
+  EXPECT_EVENTUALLY_EQ(listed("List3"), QStringList({" 43.70 7.40 L'Alaska", " 43.72 7.42 P&P Café"}));
+  EXPECT_EVENTUALLY_EQ(child<QWidget>(*main, "Frame1")->isVisible(), false);
 
   // Escape in the filter box clears the filter and lets the load go on; once the box is
   // empty, Escape there cancels the load as it does anywhere in the window.
@@ -187,13 +178,13 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
     EXPECT_EQ(desktop.cancelRequested(), shown.size() == 2);
   };
   drop(*main, next);
-  ASSERT_EQ(shown.size(), 2);
+  ASSERT_EVENTUALLY_EQ(shown.size(), 2);  // the load has ended, cancelled
   EXPECT_EQ(shown[0], QStringLiteral("Reading kiosks.osm.bz2 %p%"));
-  EXPECT_EQ(listed("List1(2)"), categories);
+  EXPECT_EVENTUALLY_EQ(listed("List1(2)"), categories);
   EXPECT_FALSE(bar->isVisible());
   onProgress = {};
   drop(*main, next);  // left alone, it opens
-  EXPECT_EQ(listed("List1(2)"), QStringList({"kiosk"}));
+  EXPECT_EVENTUALLY_EQ(listed("List1(2)"), QStringList({"kiosk"}));
   EXPECT_EQ(program.state.lastosm.value_or(""), next);
 }
 

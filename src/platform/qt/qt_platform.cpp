@@ -171,7 +171,11 @@ void QtPlatform::showModal(platform::Window& window) {
   if (factory == m_views.end()) return;
   std::unique_ptr<QDialog> view = factory->second(window, m_mainWidget);
   if (!view) return;
-  // The view runs the window's activation handler when it becomes active.
+  // The window's activation handler runs as it opens, before it is first drawn, as the headless
+  // platform runs it: what the handler fills in is there when the user first sees the window.
+  // (Run on the view's activation event, it came after the window was up, late on a busy
+  // machine.)
+  window.Form_Activate();
   if (!window.closed()) view->exec();
 }
 
