@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -218,6 +221,21 @@ TEST_F(Tool, HostileNamesAndPlacesAreHandledAsTheyAre) {
   EXPECT_TRUE(std::filesystem::is_fifo(folder / "fifo/pipe"));
 }
 
+// How many processes wait for the lock on `folder`, as the system lists them.
+int waitingForLock(const std::string& folder) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0) return -1;
+  char file[64];
+  std::snprintf(file, sizeof file, " %02x:%02x:%llu ", ::major(info.st_dev), ::minor(info.st_dev),
+                static_cast<unsigned long long>(info.st_ino));
+  std::ifstream locks("/proc/locks");
+  int waiting = 0;
+  for (std::string line; std::getline(locks, line);) {
+    waiting += line.find(" -> ") != std::string::npos && line.find(file) != std::string::npos;
+  }
+  return waiting;
+}
+
 // Two runs extending one GPX at once: the second waits for the first, so both are written.
 TEST_F(Tool, RunsOnOneGpxTakeTurns) {
   const std::string other = folder.write(
@@ -228,8 +246,13 @@ TEST_F(Tool, RunsOnOneGpxTakeTurns) {
   Finished first, second;
   std::thread one([&] { first = runTool({"write", osm, "cafe", "--gpx-folder", gpx}); });
   std::thread two([&] { second = runTool({"write", other, "cafe", "--gpx-folder", gpx}); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_FALSE(std::filesystem::exists(gpx + "/cafe/cafe.gpx"));  // both wait
+  // Both wait (polled; the deadline only ends a test that would hang).
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (waitingForLock(gpx + "/cafe") < 2 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(waitingForLock(gpx + "/cafe"), 2);
+  EXPECT_FALSE(std::filesystem::exists(gpx + "/cafe/cafe.gpx"));
   held.reset();
   one.join();
   two.join();
