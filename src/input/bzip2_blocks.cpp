@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <span>
+#include <utility>
 
 namespace waymint::input {
 namespace {
@@ -92,11 +94,31 @@ class BitWriter {
   unsigned m_filled = 0;
 };
 
+// A stream's CRC, as made of its blocks' CRCs (each right after the block's magic).
+std::uint64_t streamCrc(std::string_view file, std::span<const Bzip2Block> blocks) {
+  std::uint32_t combined = 0;
+  for (const Bzip2Block& block : blocks) {
+    combined = ((combined << 1) | (combined >> 31)) ^
+               static_cast<std::uint32_t>(bitsAt(file, block.begin + 48, 32));
+  }
+  return combined;
+}
+
 }  // namespace
 
-Bzip2Layout bzip2Layout(std::string_view file, const std::function<void()>& between) {
+AfterStream afterStream(std::string_view file, size_t at) {
+  const std::string_view rest = file.substr(std::min(at, file.size()));
+  if (rest.size() >= 4 && rest.starts_with("BZh") && rest[3] >= '1' && rest[3] <= '9') {
+    return AfterStream::Stream;
+  }
+  if (!rest.empty() && rest.size() < 4 && std::string_view("BZh").starts_with(rest)) {
+    return AfterStream::CutHeader;
+  }
+  return AfterStream::Nothing;
+}
+
+Bzip2Layout bzip2Layout(std::string_view file, const std::function<void()>& between, size_t piece) {
   // Searched a piece at a time, so that the program lives meanwhile on a big file.
-  constexpr size_t piece = size_t{8} << 20;
   std::vector<std::uint64_t> blocks, ends;
   for (size_t from = 0; from < file.size(); from += piece) {
     addPositions(file, blockMagic, from, from + piece, blocks);
@@ -107,15 +129,17 @@ Bzip2Layout bzip2Layout(std::string_view file, const std::function<void()>& betw
   std::sort(ends.begin(), ends.end());
   const std::uint64_t fileBits = static_cast<std::uint64_t>(file.size()) * 8;
   Bzip2Layout layout;
+  const auto shaped = [&layout](Bzip2Layout::Shape shape) {
+    layout.shape = shape;
+    return std::move(layout);
+  };
   auto nextBlock = blocks.begin();
   auto nextEnd = ends.begin();
   for (size_t stream = 0;;) {
-    if (stream + 4 > file.size() || file.substr(stream, 3) != "BZh" || file[stream + 3] < '1' ||
-        file[stream + 3] > '9') {
-      // Past the last stream: nothing more, or bytes after it, which are ignored as bzip2
-      // itself ignores them.
-      layout.shape = stream == 0 ? Bzip2Layout::Shape::Irregular : Bzip2Layout::Shape::Regular;
-      return layout;
+    if (const AfterStream next = afterStream(file, stream); next != AfterStream::Stream) {
+      if (stream == 0) return shaped(Bzip2Layout::Shape::Irregular);
+      return shaped(next == AfterStream::CutHeader ? Bzip2Layout::Shape::Truncated
+                                                    : Bzip2Layout::Shape::Regular);
     }
     const char level = file[stream + 3];
     const std::uint64_t first = (static_cast<std::uint64_t>(stream) + 4) * 8;
@@ -125,20 +149,23 @@ Bzip2Layout bzip2Layout(std::string_view file, const std::function<void()>& betw
     // A stream's first block follows its header at once (or its end marker, when empty).
     const std::uint64_t opening = nextBlock != blocks.end() ? std::min(*nextBlock, end) : end;
     if (opening != first && !(nextEnd == ends.end() && nextBlock == blocks.end())) {
-      layout.shape = Bzip2Layout::Shape::Irregular;
-      return layout;
+      return shaped(Bzip2Layout::Shape::Irregular);
     }
+    const size_t streamStart = layout.blocks.size();
     while (nextBlock != blocks.end() && *nextBlock < end) {
       const std::uint64_t begin = *nextBlock++;
       const std::uint64_t blockEnd = nextBlock != blocks.end() && *nextBlock < end ? *nextBlock : end;
       layout.blocks.push_back({level, begin, blockEnd});
     }
-    if (nextEnd == ends.end()) {
-      layout.shape = Bzip2Layout::Shape::Truncated;  // no end-of-stream marker: cut short
-      return layout;
+    // The end-of-stream marker, the stream's 32-bit CRC, then padding to a whole byte; a file
+    // that ends before the CRC does was cut short.
+    const std::uint64_t crc = end + 48;
+    if (nextEnd == ends.end() || crc + 32 > fileBits) return shaped(Bzip2Layout::Shape::Truncated);
+    const auto streamBlocks = std::span(layout.blocks).subspan(streamStart);
+    if (bitsAt(file, crc, 32) != streamCrc(file, streamBlocks)) {
+      return shaped(Bzip2Layout::Shape::Irregular);
     }
-    // The marker, the stream's 32-bit CRC, then padding to a whole byte.
-    stream = static_cast<size_t>((*nextEnd + 48 + 32 + 7) / 8);
+    stream = static_cast<size_t>((crc + 32 + 7) / 8);
     ++nextEnd;
   }
 }

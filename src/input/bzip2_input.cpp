@@ -152,7 +152,8 @@ void decodeInOrder(const std::string& path, std::string_view file, DecodedText& 
                    ReadProgress& progress) {
   size_t at = 0;
   while (at < file.size()) {
-    if (file.substr(at, 3) != "BZh") {
+    if (const AfterStream next = afterStream(file, at); next != AfterStream::Stream) {
+      if (next == AfterStream::CutHeader) throw InputError(incompleteMessage(path));
       if (at == 0) throw InputError(damagedMessage(path));
       return;  // bytes after the last stream are ignored
     }
@@ -184,7 +185,7 @@ void decodeInOrder(const std::string& path, std::string_view file, DecodedText& 
 
 }  // namespace
 
-void decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
+Bzip2Path decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
   const auto keepGoing = [&progress] {
     if (!progress.proceed(0)) throw Cancelled{};
   };
@@ -200,10 +201,11 @@ void decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProgress&
   if (layout.shape == Bzip2Layout::Shape::Truncated) throw InputError(incompleteMessage(file.path()));
   if (layout.shape == Bzip2Layout::Shape::Regular &&
       decodeInParallel(compressed, layout, text, progress)) {
-    return;
+    return Bzip2Path::Parallel;
   }
   text.clear();
   decodeInOrder(file.path(), compressed, text, progress);
+  return Bzip2Path::InOrder;
 }
 
 }  // namespace waymint::input

@@ -1,6 +1,7 @@
 // .osm.gz: inflated as it is read, member after member (parallel compressors write several).
 #include <zlib.h>
 
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -36,17 +37,23 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
   std::uint64_t consumed = 0;
   bool betweenMembers = false;  // the last member ended; another may follow
   for (;;) {
-    if (z->avail_in == 0) {
-      const size_t got = file.read(reinterpret_cast<char*>(input.data()), input.size());
-      if (got == 0) break;
-      consumed += got;
+    // Between members, the two bytes of a member's magic number are looked at together.
+    const uInt wanted = betweenMembers ? 2 : 1;
+    if (z->avail_in < wanted) {
+      if (z->avail_in > 0) std::memmove(input.data(), z->next_in, z->avail_in);
       z->next_in = input.data();
-      z->avail_in = static_cast<uInt>(got);
+      for (size_t got = 1; z->avail_in < wanted && got > 0;) {
+        char* room = reinterpret_cast<char*>(input.data()) + z->avail_in;
+        got = file.read(room, input.size() - z->avail_in);
+        consumed += got;
+        z->avail_in += static_cast<uInt>(got);
+      }
+      if (z->avail_in < wanted) break;
     }
     if (betweenMembers) {
-      // What follows a member is another member or, as gzip itself allows, ignored trailing
+      // What follows a member is another member or, as gzip and zlib allow, ignored trailing
       // bytes (such as the padding of a tape archive).
-      if (z->next_in[0] != 0x1F) break;
+      if (z->next_in[0] != 0x1F || z->next_in[1] != 0x8B) break;
       if (inflateReset(z.get()) != Z_OK) throw InputError(damagedMessage(file.path()));
       betweenMembers = false;
     }

@@ -7,10 +7,17 @@
 #include <osmium/osm/location.hpp>
 #include <osmium/osm/node.hpp>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <exception>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "input/decoders.h"
 #include "input/input_error.h"
@@ -85,10 +92,53 @@ void appendNode(std::string& out, const osmium::Node& node) {
   out += "  </node>\n";
 }
 
+// The file descriptors the process holds, as /proc/self/fd lists them (none where there is no
+// such list), but the one that reads the list.
+std::vector<int> openDescriptors() {
+  std::vector<int> open;
+  DIR* entries = ::opendir("/proc/self/fd");
+  if (!entries) return open;
+  while (const dirent* entry = ::readdir(entries)) {
+    const int fd = std::atoi(entry->d_name);
+    if (entry->d_name[0] != '.' && fd != ::dirfd(entries)) open.push_back(fd);
+  }
+  ::closedir(entries);
+  std::sort(open.begin(), open.end());
+  return open;
+}
+
+// libosmium's PBF parser closes the file it reads only when it has read it to the end: a file
+// cut short or damaged, or a read cancelled, leaves it open. What was opened on the file while
+// this lived, and is open still, is closed when it goes (after the reader has gone).
+class ClosesWhatIsLeftOpen {
+ public:
+  explicit ClosesWhatIsLeftOpen(const std::string& path) : m_before(openDescriptors()) {
+    m_known = ::stat(path.c_str(), &m_file) == 0;
+  }
+  ~ClosesWhatIsLeftOpen() {
+    if (!m_known) return;
+    for (const int fd : openDescriptors()) {
+      struct stat info {};
+      if (!std::binary_search(m_before.begin(), m_before.end(), fd) && ::fstat(fd, &info) == 0 &&
+          info.st_dev == m_file.st_dev && info.st_ino == m_file.st_ino) {
+        ::close(fd);
+      }
+    }
+  }
+  ClosesWhatIsLeftOpen(const ClosesWhatIsLeftOpen&) = delete;
+  ClosesWhatIsLeftOpen& operator=(const ClosesWhatIsLeftOpen&) = delete;
+
+ private:
+  std::vector<int> m_before;
+  struct stat m_file {};
+  bool m_known = false;
+};
+
 }  // namespace
 
 void decodePbf(const std::string& path, DecodedText& text, ReadProgress& progress) {
   text.append("<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n");
+  const ClosesWhatIsLeftOpen closer(path);
   try {
     osmium::io::Reader reader(osmium::io::File(path, "pbf"), osmium::osm_entity_bits::node);
     std::string nodes;

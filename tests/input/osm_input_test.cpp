@@ -9,8 +9,10 @@
 #include "input/format.h"
 #include "input/input_error.h"
 #include "input/osm_input.h"
+#include "platform/files.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
+#include "support/open_descriptors.h"
 #include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -73,17 +75,43 @@ TEST(OsmInput, EveryFormatGivesTheTextItHolds) {
       {"blocks.osm.bz2", bzip2Of(text, 1)},
       {"streams.osm.bz2", bzip2Of(half1, 1) + bzip2Of(half2, 2)},
       {"garbage-after.osm.gz", gzipOf(text) + std::string(512, '\0')},
+      {"garbage-after-1f.osm.gz", gzipOf(text) + "\x1F\x8C and so on"},
   };
+  const long descriptors = openDescriptors();
   for (const auto& [name, bytes] : files) {
     EXPECT_TRUE(read(folder.write(name, bytes)) == text) << name;
+  }
+  EXPECT_EQ(openDescriptors(), descriptors);  // none left open
+}
+
+// The file is read a MiB at a time: two members whose border (the next one's two-byte magic
+// number) lies across the end of a piece are read as two members, as trailing bytes that begin
+// like one are ignored.
+TEST(OsmInput, GzipMembersMeetAnywhereInTheReadPieces) {
+  TempFolder folder;
+  const std::string text = manyNodes(9000);
+  for (const size_t border : {(size_t{1} << 20) - 1, size_t{1} << 20, (size_t{1} << 20) + 1}) {
+    SCOPED_TRACE(border);
+    // A first member stored as it is, `border` bytes long.
+    size_t length = border - 200;
+    for (int i = 0; i < 4; ++i) {
+      length += border - gzipOf(text.substr(0, length), 0).size();
+    }
+    const std::string first = gzipOf(text.substr(0, length), 0);
+    ASSERT_EQ(first.size(), border);
+    EXPECT_TRUE(read(folder.write("a.osm.gz", first + gzipOf(text.substr(length)))) == text);
+    EXPECT_TRUE(read(folder.write("b.osm.gz", first + "\x1F")) == text.substr(0, length));
   }
 }
 
 TEST(OsmInput, BadFilesAreRefusedWithAMessageNamingThem) {
   TempFolder folder;
+  const long descriptors = openDescriptors();
   for (const BadFile& bad : badOsmFiles(folder)) {
     EXPECT_EQ(read(bad.path, std::uint64_t{64} << 20), "refused: " + bad.message) << bad.path;
   }
+  EXPECT_THROW(read(folder / "missing.osm"), platform::files::IoError);
+  EXPECT_EQ(openDescriptors(), descriptors);
 }
 
 TEST(OsmInput, MemoryCancelAndAFileThatChangesWhileRead) {
@@ -91,6 +119,7 @@ TEST(OsmInput, MemoryCancelAndAFileThatChangesWhileRead) {
   const std::string text = manyNodes(20000);
   const std::string plain = folder.write("a.osm", text);
   const std::string packed = folder.write("a.osm.bz2", bzip2Of(text, 1));
+  const long descriptors = openDescriptors();
   for (const std::string& path : {plain, packed, folder.write("a.osm.gz", gzipOf(text))}) {
     SCOPED_TRACE(path);
     EXPECT_THROW(read(path, text.size() / 2), std::bad_alloc);
@@ -103,6 +132,7 @@ TEST(OsmInput, MemoryCancelAndAFileThatChangesWhileRead) {
   cutting.onReport = [&] { return ::truncate(plain.c_str(), 100) == 0; };
   EXPECT_EQ(read(plain, plenty, cutting),
             "refused: " + plain + " changed on disk while it was read.");
+  EXPECT_EQ(openDescriptors(), descriptors);
 }
 
 // The node elements with tags of an OSM XML text as osmium writes it, in order: from a line
@@ -125,6 +155,7 @@ TEST(OsmInput, APbfGivesTheTaggedNodesExactlyAsOsmiumWritesThemInXml) {
   const std::string pbf = testDataPath("monaco.osm.pbf");
   const std::string xml = folder / "monaco-from-pbf.osm";
   ASSERT_EQ(runProgram({"osmium", "cat", pbf, "-f", "osm", "-o", xml}).status, 0);
+  const long descriptors = openDescriptors();
   const std::string text = read(pbf);
   const std::string expected = taggedNodes(slurp(xml));
   ASSERT_GT(expected.size(), 500'000u);  // Monaco's 3 090 nodes with tags
@@ -138,6 +169,10 @@ TEST(OsmInput, APbfGivesTheTaggedNodesExactlyAsOsmiumWritesThemInXml) {
     const std::string path = folder.write(name, bytes), refusal = read(path);
     EXPECT_TRUE(refusal.starts_with("refused: " + path + " is damaged or incomplete: ")) << refusal;
   }
+  Progress cancelling;
+  cancelling.onReport = [] { return false; };
+  EXPECT_THROW(input::readOsmFile(pbf, cancelling, plenty), input::Cancelled);
+  EXPECT_EQ(openDescriptors(), descriptors);
 }
 
 }  // namespace
