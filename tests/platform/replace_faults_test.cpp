@@ -12,9 +12,11 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 
 #include "platform/files.h"
+#include "support/open_descriptors.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
@@ -33,8 +35,8 @@ Names namesIn(const std::string& folder) {
 }
 
 // The new file keeps the old one's mode and, where the process may set it (as root), its
-// owner; temporary files of the program's pattern older than a day, left by a killed run, go.
-TEST(ReplaceWhole, KeepsModeOwnerAndLinksAndSweepsStaleTemporaries) {
+// owner.
+TEST(ReplaceWhole, KeepsModeOwnerAndLinks) {
   TempFolder folder;
   const std::string path = folder / "a.gpx";
   files::replaceWhole(path, "first");
@@ -42,12 +44,6 @@ TEST(ReplaceWhole, KeepsModeOwnerAndLinksAndSweepsStaleTemporaries) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   const bool root = ::geteuid() == 0;
   ASSERT_TRUE(!root || ::chown(path.c_str(), 65534, 65534) == 0);
-  const std::string stale = folder.write(".waymint-aaaaaa", "left by a killed run");
-  folder.write(".waymint-bbbbbb", "being written by another run");
-  folder.write(".waymint-mine.gpx", "not of the program's pattern");
-  const timespec twoDaysAgo = {std::time(nullptr) - 2 * 86400, 0};
-  const timespec times[2] = {twoDaysAgo, twoDaysAgo};
-  ASSERT_EQ(::utimensat(AT_FDCWD, stale.c_str(), times, 0), 0);
   const std::string bytes("two\0\r\n\xFF", 7);
   files::replaceWhole(path, bytes);
   EXPECT_EQ(slurp(path), bytes);
@@ -59,12 +55,47 @@ TEST(ReplaceWhole, KeepsModeOwnerAndLinksAndSweepsStaleTemporaries) {
   EXPECT_EQ(slurp(path), "new");
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(namesIn(folder / "links"), Names{"x.gpx"});
-  EXPECT_EQ(namesIn(folder.path()),
-            (Names{".waymint-bbbbbb", ".waymint-mine.gpx", "a.gpx", "links"}));
+  EXPECT_EQ(namesIn(folder.path()), (Names{"a.gpx", "links"}));
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(info.st_uid, root ? 65534u : ::geteuid());
+}
+
+// A run writing into a folder removes what a killed run left there: regular files of the
+// program's pattern (".waymint-" and six characters) older than a day. A temporary file being
+// written by another run (younger), and anything of another name or kind, stays, however old.
+TEST(ReplaceWhole, SweepsOnlyTheProgramsTemporariesOlderThanADay) {
+  enum Kind { File, Folder, Link };
+  struct Entry { std::string name; Kind kind; int hoursOld; bool swept; };
+  const std::vector<Entry> entries = {
+      {".waymint-abcdef", File, 48, true}, {".waymint-A1_z9Q", File, 25, true},
+      {".waymint-123456", File, 23, false}, {".waymint-fresh1", File, 0, false},
+      {".waymint-12345", File, 48, false}, {".waymint-1234567", File, 48, false},
+      {"x.waymint-abcdef", File, 48, false}, {".waymintabcdefg", File, 48, false},
+      {"waymint-abcdefg", File, 48, false}, {".Waymint-abcdef", File, 48, false},
+      {".waymint-abcdef.gpx", File, 48, false}, {".waymint-folder", Folder, 48, false},
+      {".waymint-linked", Link, 48, false}};
+  TempFolder folder;
+  const std::string target = folder.write("target", "an old file behind a link");
+  for (const Entry& entry : entries) {
+    const std::string path = folder / entry.name;
+    if (entry.kind == File) folder.write(entry.name, "left by a run");
+    if (entry.kind == Folder) std::filesystem::create_directory(path);
+    if (entry.kind == Link) std::filesystem::create_symlink(target, path);
+    const timespec then = {std::time(nullptr) - entry.hoursOld * 3600, 0};
+    const timespec times[2] = {then, then};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << entry.name;
+  }
+  const timespec then = {std::time(nullptr) - 48 * 3600, 0};
+  const timespec times[2] = {then, then};
+  ASSERT_EQ(::utimensat(AT_FDCWD, target.c_str(), times, 0), 0);
+  files::replaceWhole(folder / "a.gpx", "new");
+  Names kept = {"a.gpx", "target"};
+  for (const Entry& entry : entries) {
+    if (!entry.swept) kept.insert(entry.name);
+  }
+  EXPECT_EQ(namesIn(folder.path()), kept);
 }
 
 TEST(ReplaceWhole, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
@@ -116,6 +147,39 @@ TEST(ReplaceFaults, AFolderFlushThatFailsLeavesTheNewFileAndNoTemporaryFile) {
   files::injectFaults({});
   EXPECT_EQ(slurp(path), "new");
   EXPECT_EQ(namesIn(folder.path()), Names{"a.gpx"});
+}
+
+// Nothing is left open: not by a replacement, whichever of its steps fails, nor by a refusal;
+// nor by a folder lock, taken, found held, refused, or moved.
+TEST(ReplaceFaults, NoFileDescriptorIsLeftOpen) {
+  TempFolder folder;
+  const std::string path = folder.write("a.gpx", "old");
+  const long descriptors = openDescriptors();
+  for (int failing = -1; failing <= static_cast<int>(Step::SyncFolder); ++failing) {
+    SCOPED_TRACE(failing);
+    files::injectFaults([failing](Step step) { return static_cast<int>(step) == failing ? EIO : 0; });
+    try {
+      files::replaceWhole(path, "new");
+    } catch (const files::IoError&) {
+    }
+    files::injectFaults({});
+    EXPECT_EQ(openDescriptors(), descriptors);
+  }
+  EXPECT_THROW(files::replaceWhole(folder / "none/a.gpx", "new"), files::IoError);
+  EXPECT_THROW(files::replaceWhole(folder.path(), "new"), files::IoError);
+  {
+    std::optional<files::FolderLock> held = files::FolderLock::take(folder.path());
+    EXPECT_FALSE(files::FolderLock::tryTake(folder.path()));
+    const files::FolderLock moved(std::move(*held));
+    held.reset();
+    EXPECT_FALSE(files::FolderLock::tryTake(folder.path()));  // the moved lock holds it
+  }
+  EXPECT_TRUE(files::FolderLock::tryTake(folder.path()));
+  for (const std::string& none : {folder / "none", path}) {
+    EXPECT_THROW(files::FolderLock::take(none), files::IoError);
+    EXPECT_THROW(files::FolderLock::tryTake(none), files::IoError);
+  }
+  EXPECT_EQ(openDescriptors(), descriptors);
 }
 
 // A process interrupted while it writes removes its temporary file before it ends.
