@@ -40,8 +40,11 @@ class ExtractionRun {
         m_listed2(program.f1.List2.count()) {}
 
   RunResult execute();
-  // Ends the run after a failure: reports it once; the file on disk was not touched.
-  RunResult fail(const std::string& description);
+  // Ends the run after a failure: reports it once. The file on disk was not touched unless
+  // `written` (the GPX was replaced, only its folder's flush failed): else no POI counts as
+  // added.
+  RunResult fail(const std::string& description, bool written = false);
+  RunResult failOutOfMemory();
   // What the run was doing, for a message: "writing <the GPX>" or "listing <category>".
   std::string doing() const;
 
@@ -90,16 +93,22 @@ RunResult ExtractionRun::execute() {
   return {End::Complete, m_window.List2.count() - m_listed2};
 }
 
-RunResult ExtractionRun::fail(const std::string& description) {
-  message(description);
-  // Nothing was written, so nothing counts as added.
-  if (m_window.List2.count() > m_listed2) {
+RunResult ExtractionRun::fail(const std::string& description, bool written) {
+  // The window lists as added what the GPX holds, already while the message is up (the window
+  // shows itself meanwhile).
+  if (!written && m_window.List2.count() > m_listed2) {
     std::vector<std::string> kept(m_window.List2.items().begin(),
                                   m_window.List2.items().begin() + m_listed2);
     m_window.List2.setItems(std::move(kept));
   }
+  message(description);
   finish();
-  return {RunResult::End::Failed};
+  return {RunResult::End::Failed, written ? m_window.List2.count() - m_listed2 : 0};
+}
+
+RunResult ExtractionRun::failOutOfMemory() {
+  m_document = GpxDocument();  // what ran out, given back before the message is made
+  return fail(std::string(app::outOfMemoryMessage) + " " + doing());
 }
 
 std::string ExtractionRun::doing() const {
@@ -251,10 +260,12 @@ RunResult create_gpx(app::Program& program, bool aa) {
   ExtractionRun run(program, aa);
   try {
     return run.execute();
+  } catch (const platform::files::FolderNotFlushed& error) {
+    return run.fail(error.message(), true);
   } catch (const platform::files::IoError& error) {
     return run.fail(error.message());
   } catch (const std::bad_alloc&) {
-    return run.fail(std::string(app::outOfMemoryMessage) + " " + run.doing());
+    return run.failOutOfMemory();
   } catch (const std::exception& error) {
     return run.fail(error.what());
   }

@@ -33,6 +33,13 @@ class IoError : public std::runtime_error {
   std::string m_path;
 };
 
+// Replacing a file failed after the new file had taken the old one's place: only the flush of
+// its folder failed, so the new file is there but may not outlive a power loss.
+class FolderNotFlushed : public IoError {
+ public:
+  using IoError::IoError;
+};
+
 // The path with its separators written as the platform's: where that is "\", every "/" turns
 // into "\"; elsewhere the path stays as it is.
 std::string native(std::string_view path);
@@ -84,8 +91,8 @@ class Reader {
 // The new file keeps the old one's permissions and, where the process may set them, its owner.
 // A path through symbolic links replaces the regular file at their end and keeps the links;
 // anything else that is not a regular file (a folder, a device, a FIFO, a link to nothing) is
-// refused and left alone, as is a file marked read-only. On any failure the old file stays
-// byte for byte as it was and no temporary file is left, also when the process is interrupted
+// refused and left alone, as is a file marked read-only. On any failure but the folder's flush
+// (FolderNotFlushed) the old file stays byte for byte as it was; no temporary file is left, also when the process is interrupted
 // (SIGINT, SIGTERM, SIGHUP) while writing; temporary files of the program's pattern older than
 // a day, left by a process that was killed, are removed from the folder.
 void replaceWhole(std::string_view path, std::string_view bytes);

@@ -232,15 +232,19 @@ void replaceWhole(std::string_view path, std::string_view bytes) {
   perform(Step::Close, name, [&] { return temporary->close() == 0; });
   perform(Step::Rename, name, [&] { return ::rename(temporary->path().c_str(), name.c_str()) == 0; });
   temporary->renamed();
-  // The rename is on disk only once the folder is.
-  perform(Step::SyncFolder, name, [&] {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    const int error = errno;
-    if (fd >= 0) ::close(fd);
-    errno = error;
-    return synced;
-  });
+  // The rename is on disk only once the folder is; a failure now leaves the new file in place.
+  try {
+    perform(Step::SyncFolder, name, [&] {
+      const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      const bool synced = fd >= 0 && ::fsync(fd) == 0;
+      const int error = errno;
+      if (fd >= 0) ::close(fd);
+      errno = error;
+      return synced;
+    });
+  } catch (const IoError& error) {
+    throw FolderNotFlushed(error.path(), error.what());
+  }
 }
 
 FolderLock FolderLock::take(std::string_view folder) {

@@ -143,7 +143,7 @@ TEST(ReplaceFaults, AFolderFlushThatFailsLeavesTheNewFileAndNoTemporaryFile) {
   TempFolder folder;
   const std::string path = folder.write("a.gpx", "old\r\n");
   files::injectFaults([](Step step) { return step == Step::SyncFolder ? EIO : 0; });
-  EXPECT_THROW(files::replaceWhole(path, "new"), files::IoError);
+  EXPECT_THROW(files::replaceWhole(path, "new"), files::FolderNotFlushed);
   files::injectFaults({});
   EXPECT_EQ(slurp(path), "new");
   EXPECT_EQ(namesIn(folder.path()), Names{"a.gpx"});

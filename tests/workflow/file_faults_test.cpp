@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 #include "editors/edall.h"
 #include "platform/files.h"
@@ -80,6 +82,48 @@ TEST_F(FileFaultsTest, AStepThatFailsLeavesEveryReplacedFileAsItWas) {
   }
 }
 
+// The window lists as added (List2) what the run put into the GPX: after a run that fails at
+// any step, nothing, and already while it says what failed; after a run whose GPX took the
+// old one's place and only the folder's flush failed, the POIs it wrote.
+TEST_F(FileFaultsTest, AfterAFailedRunTheWindowListsAsAddedWhatTheGpxHolds) {
+  const std::string gpx = gpxOf("cafe"), oldGpx = "<gpx>\r\n</gpx>\r\n";
+  const Texts none, both = {"Blue", "Quay"};
+  std::optional<files::FolderLock> held;
+  const auto failing = [](Step failing) {
+    return [failing] { files::injectFaults([failing](Step step) { return step == failing ? EIO : 0; }); };
+  };
+  struct Failure { const char* step; std::function<void()> arrange; const Texts& added; };
+  const std::vector<Failure> failures = {
+      {"the category folder", [&] { program->f1.Text1.setText(folder.write("plain", "") + "/gpx"); }, none},
+      {"the lock", [&] { held.emplace(files::FolderLock::take(gpxFolder() + "/cafe")); }, none},
+      {"the merge", [&] { folder.write("gpx/cafe/cafe.gpx", "<gpx>\r\n"); }, none},
+      {"opening", failing(Step::Open), none}, {"writing", failing(Step::Write), none},
+      {"the mode", failing(Step::Chmod), none}, {"flushing", failing(Step::Sync), none},
+      {"closing", failing(Step::Close), none}, {"the rename", failing(Step::Rename), none},
+      {"the folder's flush", failing(Step::SyncFolder), both}};
+  Texts addedWhenSaid;
+  machine.onMessage([&](const std::string&) {
+    for (const std::string& name : program->f1.List2.items()) addedWhenSaid.push_back(name);
+  });
+  for (const Failure& failure : failures) {
+    SCOPED_TRACE(failure.step);
+    folder.write("gpx/cafe/cafe.gpx", oldGpx);
+    press("cafe");
+    failure.arrange();
+    EXPECT_EQ(create(), "");
+    files::injectFaults({});
+    held.reset();
+    EXPECT_FALSE(takeMessages().empty());
+    EXPECT_EQ(addedWhenSaid, failure.added);
+    EXPECT_EQ(program->f1.List2.items(), failure.added);
+    const std::string written = slurp(gpx);
+    EXPECT_EQ(written.find("<name>Blue</name>") != std::string::npos, !failure.added.empty());
+    EXPECT_EQ(program->f1.List3.count(), static_cast<int>(failure.added.size()));
+    addedWhenSaid.clear();
+    program->f1.Text1.setText(gpxFolder());
+  }
+}
+
 // A category of blanks would search for nothing (so find every node) and name a GPX of no name
 // at the top of the GPX folder. Two runs extending one GPX at once would lose one run's POIs:
 // the second says the file is in use (the window must not freeze waiting), and writes nothing.
@@ -131,7 +175,8 @@ TEST_F(FileFaultsTest, AHugeNameIsNotCopiedOverAndOver) {
   EXPECT_LT(kilobytesOf("VmHWM:") - before, 2 * output + (8 << 10));
 }
 
-// The run's message says what was being done when memory ran out.
+// The run's message says what was being done when memory ran out; the window lists no POI as
+// added, already while it says so.
 TEST_F(FileFaultsTest, OutOfMemorySaysWhatWasBeingDone) {
 #if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
   GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
@@ -145,13 +190,16 @@ TEST_F(FileFaultsTest, OutOfMemorySaysWhatWasBeingDone) {
                        RLIM_INFINITY};
     ::setrlimit(RLIMIT_AS, &limit);
     program->state.addmode = true;
+    int addedWhenSaid = -1;
+    machine.onMessage([&](const std::string&) { addedWhenSaid = program->f1.List2.count(); });
     gpx::create_gpx(*program, true);
     const Texts said = machine.messageTexts();
-    std::ofstream(folder / "said") << (said.empty() ? "" : said.back());
+    std::ofstream(folder / "said") << (said.empty() ? "" : said.back()) << " | " << addedWhenSaid
+                                   << " | " << program->f1.List2.count();
     ::_exit(0);
   }
   ::waitpid(child, nullptr, 0);
-  EXPECT_EQ(slurp(folder / "said"), "Out of memory writing " + gpxOf("cafe"));
+  EXPECT_EQ(slurp(folder / "said"), "Out of memory writing " + gpxOf("cafe") + " | 0 | 0");
   EXPECT_FALSE(std::filesystem::exists(gpxOf("cafe")));
 }
 
