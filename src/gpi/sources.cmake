@@ -1,12 +1,11 @@
 # The GPI writer (src/gpi): a layer of the core above osm and platform, below the workflow.
-# Included by src/CMakeLists.txt; adds its files to the core's lists and embeds the default
-# icon (default_icon.bmp, made by tools/make-default-icon) as bytes.
-list(APPEND WAYMINT_CORE_SOURCES
-  gpi/areas.cpp gpi/category_gpi.cpp gpi/code_page.cpp gpi/gpi_encoder.cpp
-  gpi/gpx_waypoints.cpp gpi/icon.cpp gpi/xml_text.cpp)
-list(APPEND WAYMINT_CORE_HEADERS
-  gpi/areas.h gpi/bitmap.h gpi/category_gpi.h gpi/code_page.h gpi/default_icon.h
-  gpi/gpi_encoder.h gpi/gpx_waypoints.h gpi/icon.h gpi/waypoint.h gpi/xml_text.h)
+# Included by src/CMakeLists.txt; makes the layer's library and embeds the default icon
+# (default_icon.bmp, made by tools/make-default-icon) as bytes.
+waymint_layer(gpi BELOW osm platform
+  SOURCES areas.cpp category_gpi.cpp code_page.cpp gpi_encoder.cpp gpx_waypoints.cpp icon.cpp
+          xml_text.cpp
+  HEADERS areas.h bitmap.h category_gpi.h code_page.h default_icon.h gpi_encoder.h
+          gpx_waypoints.h icon.h waypoint.h xml_text.h)
 
 set(waymint_default_icon ${CMAKE_CURRENT_LIST_DIR}/default_icon.bmp)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${waymint_default_icon})
@@ -27,4 +26,4 @@ std::string_view defaultIconBytes() { return std::string_view(bytes, sizeof byte
 
 }  // namespace waymint::gpi::detail
 " @ONLY)
-list(APPEND WAYMINT_CORE_SOURCES ${CMAKE_CURRENT_BINARY_DIR}/gpi/default_icon_data.cpp)
+target_sources(waymint_gpi PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/gpi/default_icon_data.cpp)

@@ -1,19 +1,25 @@
-# Fails when a file includes from a folder above its own. The program is a one-way stack:
+# Fails when a file includes from a folder above its own, in quotes or in angle brackets (the
+# build refuses those too: a layer's include path holds only the folders below it, see
+# src/CMakeLists.txt). The program is a one-way stack:
 #
-#   osm, platform  <-  gpi  <-  workflow
-#   osm, platform  <-  input  <-  app  <-  survey, gpx, dialogs  <-  editors  <-  workflow  <-  gui  <-  main
+#   main  <-  gui  <-  workflow  <-  editors  <-  gpx, survey, dialogs  <-  app  <-  input, osm
+#   input  <-  platform
+#   workflow  <-  gpi  <-  osm, platform
 #
+# (editors build on gpx only; the workflow on all five.)
 # platform/headless and platform/qt are the two platforms; only the views (gui) and main.cpp
 # see the Qt one. cli/ and bench/ drive the core through the headless platform.
 #
 #   cmake -DROOT=<project folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
+set(layers osm platform platform/headless platform/qt input app survey gpx gpi dialogs editors
+    workflow gui cli bench)
 set(core_below_workflow workflow survey gpx gpi dialogs editors app input osm platform platform/headless)
 set(allowed_osm osm)
 set(allowed_platform platform)
 set(allowed_platform/headless platform/headless platform)
 set(allowed_platform/qt platform/qt platform)
-set(allowed_input input osm platform)
+set(allowed_input input platform)
 set(allowed_gpi gpi osm platform)
 set(allowed_app app input osm platform)
 set(allowed_survey survey app input osm platform)
@@ -48,11 +54,15 @@ foreach(base src cli bench)
     else()
       set(layer ${base})
     endif()
-    file(STRINGS "${ROOT}/${base}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    file(STRINGS "${ROOT}/${base}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line IN LISTS includes)
-      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" included "${line}")
       layer_of("${included}" target)
       if(target STREQUAL "" OR target IN_LIST allowed_${layer})
+        continue()
+      endif()
+      # In angle brackets, a folder that is not one of the program's is a library's (<osmium/...>).
+      if(line MATCHES "<" AND NOT target IN_LIST layers)
         continue()
       endif()
       list(APPEND violations "${base}/${file} (${layer}) includes ${included} (${target})")
