@@ -53,16 +53,14 @@ bool Session::load(const std::string& osmFile) {
     complain("cannot read " + osmFile + ": " + *why);
     return false;
   }
-  const bool reportedBefore = m_messageShown;
   m_loading = osmFile;
-  m_machine.chooseNext(osmFile);
-  window().mf_Click(2);
+  const std::optional<app::Loaded> loaded = window().openChosen(osmFile);
   m_loading.clear();
   clearProgress();
-  const app::State& state = m_program.state;
-  if (state.chunks.loaded && state.osmfile == osmFile) return true;
-  // A read that failed has been reported by the loader, naming the file.
-  if (m_messageShown == reportedBefore) complain("cannot read " + osmFile + ": not opened");
+  if (loaded == app::Loaded::Yes) return true;
+  // A read that failed has been reported by the loader, naming the file; a file passed over
+  // (gone since the check above) or a cancelled load has not.
+  if (loaded != app::Loaded::Failed) complain("cannot read " + osmFile + ": not opened");
   return false;
 }
 
@@ -96,7 +94,6 @@ void Session::complain(std::string_view text) {
 }
 
 void Session::showMessage(const std::string& text) {
-  m_messageShown = true;
   // While the file is being read, a message is the loader's: say which file it concerns,
   // unless it does. In a run, say which category it concerns.
   if (!m_loading.empty() && text.rfind(m_loading, 0) != 0) {

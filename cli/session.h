@@ -24,7 +24,8 @@ class Session {
   app::Program& program() { return m_program; }
   app::f1& window() { return m_program.f1; }
 
-  // Opens `osmFile` as File > Open does. False, after saying why, when it cannot be read.
+  // Opens `osmFile` as File > Open opens the file picked. False, after saying why, when it
+  // cannot be read.
   bool load(const std::string& osmFile);
   // Selects the entry of List1(2) whose escaped form (see escape.h) is `category`; with
   // none, nothing is selected.
@@ -49,7 +50,6 @@ class Session {
   std::string m_loading;  // the OSM file while it is being opened
   std::string m_subject;
   std::string m_progressLine;  // what the progress line shows; empty when cleared
-  bool m_messageShown = false;
 };
 
 }  // namespace waymint::cli

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "app/osm_loader.h"
 #include "platform/controls.h"
 #include "platform/window.h"
 
@@ -113,10 +115,13 @@ class f1 : public platform::Window {
   // A file named on the program's command line (the desktop hands one over so): opened as
   // File > Open opens the file picked; one that cannot be read is reported as any file is.
   void openCommandLineFile(const std::string& path);
+  // Opens `name` as File > Open opens the file picked, and says how its load ended (a file
+  // that could not be read has been reported, naming it). A name that is not an ordinary
+  // file, or holds "*", is passed over without a word: nothing.
+  std::optional<Loaded> openChosen(const std::string& name);
 
  private:
-  void openChosen(const std::string& name);
-  void openAsPicked(const std::string& name);
+  Loaded openAsPicked(const std::string& name);
 
   Program& m_program;
   int m_operations = 0;

@@ -56,9 +56,9 @@ class ShownFile {
 
 // Loads `name` as the current OSM file: the lists of the previous file are emptied, the
 // survey lists the new categories, the file goes to the top of the recent entries and the
-// caption shows it. A file that cannot be read, or whose loading the user cancels, leaves the
-// previous one loaded with all the window showed of it.
-void openOsm(Program& program, const std::string& name, bool fromDialog) {
+// caption shows it. A file that cannot be read, or whose loading or survey the user cancels,
+// leaves the previous one loaded with all the window showed of it.
+Loaded openOsm(Program& program, const std::string& name, bool fromDialog) {
   State& state = program.state;
   f1& window = program.f1;
   ShownFile before(program);
@@ -67,19 +67,20 @@ void openOsm(Program& program, const std::string& name, bool fromDialog) {
   window.List1(2).clear();
   CategoryDisplay::clear(program);
   ChunkTable loaded;
-  if (loadbinary(program, name, loaded) != Loaded::Yes) {
+  if (const Loaded result = loadbinary(program, name, loaded); result != Loaded::Yes) {
     before.restore();
-    return;
+    return result;
   }
   ChunkTable previous = std::exchange(state.chunks, std::move(loaded));
   if (program.above.get_tags && !program.above.get_tags(program)) {
     state.chunks = std::move(previous);
     before.restore();
-    return;
+    return Loaded::Cancelled;
   }
   if (fromDialog) state.lastosm = name;
   updatmf(program, name);
   cap(program);
+  return Loaded::Yes;
 }
 
 }  // namespace
@@ -134,15 +135,17 @@ void f1::openCommandLineFile(const std::string& path) {
   if (!operationInProgress()) openAsPicked(path);
 }
 
-void f1::openChosen(const std::string& name) {
-  if (pickedFileExists(name)) openAsPicked(name);
+std::optional<Loaded> f1::openChosen(const std::string& name) {
+  if (!pickedFileExists(name)) return std::nullopt;
+  return openAsPicked(name);
 }
 
-void f1::openAsPicked(const std::string& name) {
+Loaded f1::openAsPicked(const std::string& name) {
   Operation loading(*this, Operation::Kind::Load);
   enabled_(m_program, false);
-  openOsm(m_program, name, true);
+  const Loaded result = openOsm(m_program, name, true);
   enabled_(m_program, true);
+  return result;
 }
 
 }  // namespace waymint::app

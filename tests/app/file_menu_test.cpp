@@ -172,12 +172,14 @@ TEST_F(FileMenuTest, AFileThatCannotBeLoadedOrIsCancelledLeavesThePreviousOneLoa
   bad.push_back({big, "Out of memory"});  // 20 MB with room for 10
   machine.setMemoryForLoading(size_t{10} << 20);
   for (const BadFile& file : bad) {
-    machine.chooseNext(file.path);
-    w().mf_Click(2);
+    EXPECT_EQ(w().openChosen(file.path), app::Loaded::Failed);
     EXPECT_EQ(takeMessages(), Texts{file.message});
     expectPreviousFile(file.path);
   }
   machine.setMemoryForLoading(size_t{1} << 30);
+  // A folder is passed over without a word.
+  EXPECT_EQ(w().openChosen(folder.path()), std::nullopt);
+  expectPreviousFile(folder.path());
 
   // Cancel while the file is read, and while it is surveyed: no message.
   for (const std::string activity : {"Reading other.osm.gz", "Surveying"}) {
@@ -186,14 +188,12 @@ TEST_F(FileMenuTest, AFileThatCannotBeLoadedOrIsCancelledLeavesThePreviousOneLoa
         machine.requestCancel();
       }
     });
-    machine.chooseNext(big);
-    w().mf_Click(2);
+    EXPECT_EQ(w().openChosen(big), app::Loaded::Cancelled);
     expectPreviousFile(activity);
     EXPECT_FALSE(machine.cancelRequested());
   }
   machine.duringYield({});
-  machine.chooseNext(big);
-  w().mf_Click(2);
+  EXPECT_EQ(w().openChosen(big), app::Loaded::Yes);
   EXPECT_EQ(w().List1(2).items(), Texts{"kiosk"});
   EXPECT_EQ(recent()[0], big);
 }
