@@ -36,8 +36,6 @@ void appendIndented(std::string& text, std::string_view lines) {
 
 }  // namespace
 
-std::span<const CommandEntry> commandList() { return commands; }
-
 const CommandEntry* findCommand(std::string_view name) {
   for (const CommandEntry& entry : commands) {
     if (entry.name == name) return &entry;

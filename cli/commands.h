@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,7 +20,6 @@ struct CommandEntry {
   int (*run)(const Invocation& invocation, Session& session);
 };
 
-std::span<const CommandEntry> commandList();
 // The command of that name, or nullptr.
 const CommandEntry* findCommand(std::string_view name);
 const CommandEntry& commandFor(Command command);

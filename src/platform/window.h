@@ -48,10 +48,6 @@ class Window {
     m_controls.push_back(&control);
     return control;
   }
-  template <typename T>
-  void ownAll(ControlArray<T>& group) {
-    for (auto& [index, member] : group.members()) m_controls.push_back(&member);
-  }
 
  private:
   std::string m_name;

@@ -9,7 +9,16 @@
 namespace waymint::platform {
 namespace {
 
-double localSecondsSinceMidnight() {
+Answer firstButton(Buttons buttons) { return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok; }
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform()
+    : m_memoryLoad(physicalMemoryLoadPercent()),
+      m_memoryForLoading(availableMemory().value_or(std::uint64_t{4} << 30)) {}
+
+// The machine's local time of day.
+double HeadlessPlatform::secondsSinceMidnight() {
   using namespace std::chrono;
   auto now = system_clock::now();
   std::time_t seconds = system_clock::to_time_t(now);
@@ -18,15 +27,6 @@ double localSecondsSinceMidnight() {
   double fraction = duration<double>(now.time_since_epoch()).count() - static_cast<double>(seconds);
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
-
-Answer firstButton(Buttons buttons) { return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok; }
-
-}  // namespace
-
-HeadlessPlatform::HeadlessPlatform()
-    : m_clock(localSecondsSinceMidnight),
-      m_memoryLoad(physicalMemoryLoadPercent()),
-      m_memoryForLoading(availableMemory().value_or(std::uint64_t{4} << 30)) {}
 
 std::vector<std::string> HeadlessPlatform::messageTexts() const {
   std::vector<std::string> texts;

@@ -41,7 +41,6 @@ class HeadlessPlatform : public Platform {
   }
   // Runs inside every yield, so that tests can deliver events in the middle of work.
   void duringYield(std::function<void()> action) { m_yieldAction = std::move(action); }
-  void setClock(std::function<double()> clock) { m_clock = std::move(clock); }
   void setMemoryLoad(std::optional<int> percent) { m_memoryLoad = percent; }
   void setExecutableFolder(std::string folder) { m_executableFolder = std::move(folder); }
   // The environment the program sees: nothing is set but what is given here.
@@ -87,7 +86,7 @@ class HeadlessPlatform : public Platform {
   void setBusyPointer(bool busy) override;
   bool busyPointer() const override { return m_busy; }
   void yield() override;
-  double secondsSinceMidnight() override { return m_clock(); }
+  double secondsSinceMidnight() override;
   bool shellOpen(const std::string& verb, const std::string& target,
                  const std::string& workingFolder, int show) override;
   std::optional<int> memoryLoadPercent() override { return m_memoryLoad; }
@@ -109,7 +108,6 @@ class HeadlessPlatform : public Platform {
   std::map<std::string, std::function<void(Window&)>> m_modalActions;
   std::function<void()> m_yieldAction;
   bool m_inYieldAction = false;
-  std::function<double()> m_clock;
   std::optional<int> m_memoryLoad;
   std::string m_executableFolder;
   std::map<std::string, std::optional<std::string>> m_environment;
