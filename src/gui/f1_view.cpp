@@ -127,170 +127,232 @@ QSize F1View::firstSize(const QSize& available, const QSize& minimum) {
 }
 
 QWidget* F1View::buildWorkflow() {
+  auto* background = new QFrame;
+  background->setAutoFillBackground(true);
+  m_bindings->plain(m_program.f1.Shape6, background);
+  auto* columns = new QHBoxLayout(background);
+  columns->addWidget(buildCategoryPanel(background), 2);
+  auto* divider = line(background, QFrame::VLine);
+  m_bindings->plain(m_program.f1.v(0), divider);
+  columns->addWidget(divider);
+  columns->addWidget(buildPoiPanel(background), 3);
+  columns->addWidget(buildGpxPanel(background), 3);
+  columns->addWidget(buildResultPanel(background), 4);
+  return background;
+}
+
+// 1: open an OSM file and pick a category.
+QWidget* F1View::buildCategoryPanel(QWidget* parent) {
   app::Program& p = m_program;
   app::f1& w = p.f1;
   Bindings& b = *m_bindings;
-
-  auto* background = new QFrame;
-  background->setAutoFillBackground(true);
-  b.plain(w.Shape6, background);
-  auto* columns = new QHBoxLayout(background);
-
-  // 1: open an OSM file and pick a category.
-  auto* step1 = panel(background);
-  b.plain(w.Shape1, step1);
-  auto* c1 = new QVBoxLayout(step1);
-  auto* head1 = new QHBoxLayout;
-  auto* n1 = stepNumber(step1);
-  b.label(w.Label3(0), n1);
-  head1->addWidget(n1);
-  auto* load = new QPushButton(step1);
+  auto* step = panel(parent);
+  b.plain(w.Shape1, step);
+  auto* column = new QVBoxLayout(step);
+  auto* head = new QHBoxLayout;
+  auto* number = stepNumber(step);
+  b.label(w.Label3(0), number);
+  head->addWidget(number);
+  auto* load = new QPushButton(step);
   b.button(w.Command2(0), load, [&p] { workflow::Command2_Click(p, 0); });
-  head1->addWidget(load, 1);
-  c1->addLayout(head1);
-  auto* clickHint = new QLabel(step1);
+  head->addWidget(load, 1);
+  column->addLayout(head);
+  auto* clickHint = new QLabel(step);
   b.label(w.Label1(2), clickHint);
-  c1->addWidget(clickHint);
+  column->addWidget(clickHint);
   // The categories filtered as the user types (Ctrl+F goes there), the list as the model has it.
-  auto* filter = new QLineEdit(step1);
+  auto* filter = new QLineEdit(step);
   filter->setObjectName(QStringLiteral("filter"));
   filter->setPlaceholderText(tr("Filter"));
   filter->setClearButtonEnabled(true);
-  c1->addWidget(filter);
+  column->addWidget(filter);
   const auto showCategory = [&p] { workflow::List1_MouseDown(p, 2); };
-  auto* categories = fixedPitchList(new CategoryList(step1, keyboardSettleMs, showCategory));
+  auto* categories = fixedPitchList(new CategoryList(step, keyboardSettleMs, showCategory));
   b.listBox(w.List1(2), categories, showCategory, {.filter = filter});
-  c1->addWidget(categories, 1);
+  column->addWidget(categories, 1);
   new FilterKeys(filter, categories);
   connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, filter, [filter] {
     filter->setFocus(Qt::ShortcutFocusReason);
     filter->selectAll();
   });
-  columns->addWidget(step1, 2);
+  return step;
+}
 
-  auto* divider = line(background, QFrame::VLine);
-  b.plain(w.v(0), divider);
-  columns->addWidget(divider);
-
-  // 2: the POIs of the category.
-  auto* step2 = panel(background);
-  b.plain(w.Shape3(0), step2);
-  auto* c2 = new QVBoxLayout(step2);
-  auto* head2 = new QHBoxLayout;
-  auto* n2 = stepNumber(step2);
-  b.label(w.Label3(1), n2);
-  head2->addWidget(n2);
-  auto* found = new QLabel(step2);
+// 2: the POIs of the category.
+QWidget* F1View::buildPoiPanel(QWidget* parent) {
+  app::Program& p = m_program;
+  app::f1& w = p.f1;
+  Bindings& b = *m_bindings;
+  auto* step = panel(parent);
+  b.plain(w.Shape3(0), step);
+  auto* column = new QVBoxLayout(step);
+  auto* head = new QHBoxLayout;
+  auto* number = stepNumber(step);
+  b.label(w.Label3(1), number);
+  head->addWidget(number);
+  auto* found = new QLabel(step);
   b.label(w.Label1(0), found);
-  head2->addWidget(found, 1);
-  c2->addLayout(head2);
-  auto* pois = fixedPitchList(step2);
+  head->addWidget(found, 1);
+  column->addLayout(head);
+  auto* pois = fixedPitchList(step);
   b.listBox(w.List1(0), pois, [&p] { workflow::List1_MouseDown(p, 0); }, {.decodeEntities = true});
-  c2->addWidget(pois, 1);
-  columns->addWidget(step2, 3);
+  column->addWidget(pois, 1);
+  return step;
+}
 
-  // 3: where and how the GPX is written.
-  auto* step3 = panel(background);
-  b.plain(w.Shape4, step3);
-  auto* c3 = new QGridLayout(step3);
+// 3: where and how the GPX is written, a row of the grid after the other.
+QWidget* F1View::buildGpxPanel(QWidget* parent) {
+  app::Program& p = m_program;
+  app::f1& w = p.f1;
+  Bindings& b = *m_bindings;
+  auto* step = panel(parent);
+  b.plain(w.Shape4, step);
+  auto* grid = new QGridLayout(step);
   int row = 0;
-  auto* n3 = stepNumber(step3);
-  b.label(w.Label3(2), n3);
-  c3->addWidget(n3, row, 0);
-  auto* pathLabel = new QLabel(step3);
+  auto* number = stepNumber(step);
+  b.label(w.Label3(2), number);
+  grid->addWidget(number, row, 0);
+  auto* pathLabel = new QLabel(step);
   b.label(w.Label1(1), pathLabel);
-  c3->addWidget(pathLabel, row++, 1, 1, 3);
-  auto* folder = new ElidedLineEdit(step3);
+  grid->addWidget(pathLabel, row++, 1, 1, 3);
+  auto* folder = new ElidedLineEdit(step);
   b.textBox(w.Text1, folder);
-  c3->addWidget(folder, row, 0, 1, 3);
-  auto* pick = new QToolButton(step3);
+  grid->addWidget(folder, row, 0, 1, 3);
+  auto* pick = new QToolButton(step);
   b.button(w.command5, pick, [&p] { workflow::command5_Click(p); });
-  c3->addWidget(pick, row++, 3);
-  auto* rule1 = line(step3, QFrame::HLine);
-  b.plain(w.Shape2(1), rule1);
-  c3->addWidget(rule1, row++, 0, 1, 4);
-  auto* alert = new QCheckBox(step3);
+  grid->addWidget(pick, row++, 3);
+  row = addAlertAndSound(step, grid, row);
+  row = addIcon(step, grid, row);
+  auto* create = new QPushButton(step);
+  b.button(w.Command1, create, [&p] { workflow::Command1_Click(p); });
+  grid->addWidget(create, row++, 0, 1, 4);
+  auto* addedLabel = new QLabel(step);
+  b.label(w.Label5, addedLabel);
+  grid->addWidget(addedLabel, row++, 0, 1, 4);
+  auto* added = fixedPitchList(step);
+  b.listBox(w.List2, added, {}, {.decodeEntities = true});
+  grid->addWidget(added, row++, 0, 1, 4);
+  grid->setRowStretch(row - 1, 1);
+  return step;
+}
+
+// The proximity alert and the sound, between two rules, from `row` on; the next free row.
+int F1View::addAlertAndSound(QWidget* step, QGridLayout* grid, int row) {
+  app::Program& p = m_program;
+  app::f1& w = p.f1;
+  Bindings& b = *m_bindings;
+  auto* above = line(step, QFrame::HLine);
+  b.plain(w.Shape2(1), above);
+  grid->addWidget(above, row++, 0, 1, 4);
+  auto* alert = new QCheckBox(step);
   b.checkBox(w.Check2, alert, [&p] { workflow::Check2_MouseUp(p); });
-  c3->addWidget(alert, row, 0);
-  auto* speedLabel = new QLabel(step3);
+  grid->addWidget(alert, row, 0);
+  auto* speedLabel = new QLabel(step);
   b.label(w.Label2(0), speedLabel);
-  c3->addWidget(speedLabel, row, 1);
-  auto* speed = new QLineEdit(step3);
+  grid->addWidget(speedLabel, row, 1);
+  auto* speed = new QLineEdit(step);
   b.textBox(w.Text3(0), speed);
-  c3->addWidget(speed, row++, 2, 1, 2);
-  auto* proximityLabel = new QLabel(step3);
+  grid->addWidget(speed, row++, 2, 1, 2);
+  auto* proximityLabel = new QLabel(step);
   b.label(w.Label2(1), proximityLabel);
-  c3->addWidget(proximityLabel, row, 1);
-  auto* proximity = new QLineEdit(step3);
+  grid->addWidget(proximityLabel, row, 1);
+  auto* proximity = new QLineEdit(step);
   b.textBox(w.Text3(1), proximity);
-  c3->addWidget(proximity, row++, 2, 1, 2);
-  auto* sound = new QCheckBox(step3);
+  grid->addWidget(proximity, row++, 2, 1, 2);
+  auto* sound = new QCheckBox(step);
   b.checkBox(w.Check1, sound, [&p] { workflow::Check1_MouseUp(p); });
-  c3->addWidget(sound, row, 0);
-  auto* wav = new QRadioButton(step3);
+  grid->addWidget(sound, row, 0);
+  auto* wav = new QRadioButton(step);
   b.option(w.Opt(0), wav);
-  c3->addWidget(wav, row, 1);
-  auto* mp3 = new QRadioButton(step3);
+  grid->addWidget(wav, row, 1);
+  auto* mp3 = new QRadioButton(step);
   b.option(w.Opt(1), mp3);
-  c3->addWidget(mp3, row++, 2);
-  auto* rule2 = line(step3, QFrame::HLine);
-  b.plain(w.Shape3(1), rule2);
-  c3->addWidget(rule2, row++, 0, 1, 4);
-  auto* bmpLabel = new QLabel(step3);
+  grid->addWidget(mp3, row++, 2);
+  auto* below = line(step, QFrame::HLine);
+  b.plain(w.Shape3(1), below);
+  grid->addWidget(below, row++, 0, 1, 4);
+  return row;
+}
+
+// The category's icon and the folder of its GPX, from `row` on; the next free row.
+int F1View::addIcon(QWidget* step, QGridLayout* grid, int row) {
+  app::f1& w = m_program.f1;
+  Bindings& b = *m_bindings;
+  auto* bmpLabel = new QLabel(step);
   b.label(w.Label4(0), bmpLabel);
-  c3->addWidget(bmpLabel, row, 0);
-  auto* icon = new QLabel(step3);
+  grid->addWidget(bmpLabel, row, 0);
+  auto* icon = new QLabel(step);
   icon->setMinimumSize(48, 48);
   b.picture(w.Image1, icon);
-  c3->addWidget(icon, row, 1);
-  auto* defaultIcon = new QLabel(step3);
+  grid->addWidget(icon, row, 1);
+  auto* defaultIcon = new QLabel(step);
   defaultIcon->setFixedSize(0, 0);  // the source of the default icon, never shown itself
   b.picture(w.Picture1, defaultIcon);
-  c3->addWidget(defaultIcon, row++, 2);
-  auto* directoryLabel = new QLabel(step3);
+  grid->addWidget(defaultIcon, row++, 2);
+  auto* directoryLabel = new QLabel(step);
   b.label(w.Label4(3), directoryLabel);
-  c3->addWidget(directoryLabel, row, 0);
-  auto* directory = new QLineEdit(step3);
+  grid->addWidget(directoryLabel, row, 0);
+  auto* directory = new QLineEdit(step);
   b.textBox(w.Text4, directory);
-  c3->addWidget(directory, row++, 1, 1, 3);
-  auto* create = new QPushButton(step3);
-  b.button(w.Command1, create, [&p] { workflow::Command1_Click(p); });
-  c3->addWidget(create, row++, 0, 1, 4);
-  auto* addedLabel = new QLabel(step3);
-  b.label(w.Label5, addedLabel);
-  c3->addWidget(addedLabel, row++, 0, 1, 4);
-  auto* added = fixedPitchList(step3);
-  b.listBox(w.List2, added, {}, {.decodeEntities = true});
-  c3->addWidget(added, row++, 0, 1, 4);
-  c3->setRowStretch(row - 1, 1);
-  columns->addWidget(step3, 3);
+  grid->addWidget(directory, row++, 1, 1, 3);
+  return row;
+}
 
-  // 4: the GPX as it stands, and the programs that take it further.
-  auto* step4 = panel(background);
-  b.plain(w.Shape5, step4);
-  auto* c4 = new QVBoxLayout(step4);
-  auto* head4 = new QHBoxLayout;
-  auto* n4 = stepNumber(step4);
-  b.label(w.Label3(3), n4);
-  head4->addWidget(n4);
-  auto* selected = new QLabel(step4);
+// 4: the GPX as it stands, and the programs that take it further.
+QWidget* F1View::buildResultPanel(QWidget* parent) {
+  app::Program& p = m_program;
+  app::f1& w = p.f1;
+  Bindings& b = *m_bindings;
+  auto* step = panel(parent);
+  b.plain(w.Shape5, step);
+  auto* column = new QVBoxLayout(step);
+  auto* head = new QHBoxLayout;
+  auto* number = stepNumber(step);
+  b.label(w.Label3(3), number);
+  head->addWidget(number);
+  auto* selected = new QLabel(step);
   b.label(w.Label4(1), selected);
-  head4->addWidget(selected);
-  head4->addStretch(1);
-  c4->addLayout(head4);
+  head->addWidget(selected);
+  head->addStretch(1);
+  column->addLayout(head);
   // The GPX path has the column's whole width, and is shortened in its middle rather than
   // widening the window when it is longer.
-  auto* selectedPath = new ElidedLabel(step4);
+  auto* selectedPath = new ElidedLabel(step);
   b.label(w.Label4(2), selectedPath);
-  c4->addWidget(selectedPath);
-  auto* contents = new QLabel(step4);
+  column->addWidget(selectedPath);
+  auto* contents = new QLabel(step);
   b.label(w.Label7, contents);
-  c4->addWidget(contents);
-  auto* listArea = new QGridLayout;
-  auto* waypoints = fixedPitchList(step4);
+  column->addWidget(contents);
+  column->addLayout(buildWaypointList(step), 1);
+  auto* actions = new QHBoxLayout;
+  auto* show = new QPushButton(step);
+  b.button(w.Command3, show, [&p] { workflow::Command3_Click(p); });
+  actions->addWidget(show);
+  auto* remove = new QPushButton(step);
+  b.button(w.Command4, remove, [&p] { workflow::Command4_Click(p); });
+  actions->addWidget(remove);
+  column->addLayout(actions);
+  auto* launchers = new QHBoxLayout;
+  auto* pixmold = new QToolButton(step);
+  b.pictureButton(w.Picture5(0), pixmold, [&p] { workflow::Picture5_Click(p, 0); });
+  launchers->addWidget(pixmold);
+  auto* loader = new QToolButton(step);
+  b.pictureButton(w.Picture5(1), loader, [&p] { workflow::Picture5_Click(p, 1); });
+  launchers->addWidget(loader);
+  launchers->addStretch(1);
+  column->addLayout(launchers);
+  return step;
+}
+
+// The waypoints the GPX holds, with the notice that it has none laid over them.
+QGridLayout* F1View::buildWaypointList(QWidget* step) {
+  app::f1& w = m_program.f1;
+  Bindings& b = *m_bindings;
+  auto* area = new QGridLayout;
+  auto* waypoints = fixedPitchList(step);
   b.listBox(w.List3, waypoints, {}, {.decodeEntities = true});
-  listArea->addWidget(waypoints, 0, 0);
-  auto* notice = new QFrame(step4);
+  area->addWidget(waypoints, 0, 0);
+  auto* notice = new QFrame(step);
   notice->setFrameShape(QFrame::Box);
   notice->setAutoFillBackground(true);
   b.plain(w.Frame1, notice);
@@ -299,28 +361,8 @@ QWidget* F1View::buildWorkflow() {
   noticeText->setAlignment(Qt::AlignCenter);
   b.label(w.Label6, noticeText);
   noticeLayout->addWidget(noticeText);
-  listArea->addWidget(notice, 0, 0, Qt::AlignCenter);
-  c4->addLayout(listArea, 1);
-  auto* actions = new QHBoxLayout;
-  auto* show = new QPushButton(step4);
-  b.button(w.Command3, show, [&p] { workflow::Command3_Click(p); });
-  actions->addWidget(show);
-  auto* remove = new QPushButton(step4);
-  b.button(w.Command4, remove, [&p] { workflow::Command4_Click(p); });
-  actions->addWidget(remove);
-  c4->addLayout(actions);
-  auto* launchers = new QHBoxLayout;
-  auto* pixmold = new QToolButton(step4);
-  b.pictureButton(w.Picture5(0), pixmold, [&p] { workflow::Picture5_Click(p, 0); });
-  launchers->addWidget(pixmold);
-  auto* loader = new QToolButton(step4);
-  b.pictureButton(w.Picture5(1), loader, [&p] { workflow::Picture5_Click(p, 1); });
-  launchers->addWidget(loader);
-  launchers->addStretch(1);
-  c4->addLayout(launchers);
-  columns->addWidget(step4, 4);
-
-  return background;
+  area->addWidget(notice, 0, 0, Qt::AlignCenter);
+  return area;
 }
 
 void F1View::buildMenus() {

@@ -9,6 +9,8 @@
 
 #include "platform/qt/qt_platform.h"
 
+class QGridLayout;
+
 namespace waymint::app {
 class Program;
 }
@@ -44,7 +46,15 @@ class F1View : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The four panels of the workflow, side by side, one per step.
   QWidget* buildWorkflow();
+  QWidget* buildCategoryPanel(QWidget* parent);
+  QWidget* buildPoiPanel(QWidget* parent);
+  QWidget* buildGpxPanel(QWidget* parent);
+  int addAlertAndSound(QWidget* step, QGridLayout* grid, int row);
+  int addIcon(QWidget* step, QGridLayout* grid, int row);
+  QWidget* buildResultPanel(QWidget* parent);
+  QGridLayout* buildWaypointList(QWidget* step);
   void buildMenus();
 
   app::Program& m_program;
