@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/commands.h"
+#include "messages/messages.h"
 #include "osm/number_text.h"
 
 namespace waymint::cli {
@@ -59,7 +60,7 @@ class Gatherer {
  private:
   std::optional<UsageError> option(const std::string& name) {
     if (m_command.command != Command::Write) {
-      return UsageError{std::string(m_command.name) + " takes no option " + name};
+      return UsageError{messages::takesNoOption(m_command.name, name)};
     }
     if (name == "--all") {
       m_gathered.all = true;
@@ -72,17 +73,17 @@ class Gatherer {
     } else if (name == "--sound") {
       return value(name, m_gathered.sound);
     } else {
-      return UsageError{"unknown option " + name};
+      return UsageError{messages::unknownOption(name)};
     }
     return std::nullopt;
   }
 
   // The argument after an option is its value, unless it is another option ("-5" is a value).
   std::optional<UsageError> value(const std::string& name, std::optional<std::string>& into) {
-    if (into) return UsageError{name + " is given twice"};
+    if (into) return UsageError{messages::givenTwice(name)};
     if (m_next >= m_arguments.size() || m_arguments[m_next].starts_with("--") ||
         m_arguments[m_next].empty()) {
-      return UsageError{name + " needs a value"};
+      return UsageError{messages::needsValue(name)};
     }
     into = m_arguments[m_next++];
     return std::nullopt;
@@ -97,9 +98,9 @@ class Gatherer {
 std::optional<UsageError> countPositionals(const CommandEntry& command, size_t have, size_t want) {
   const std::string name(command.name);
   if (have < want) {
-    return UsageError{name + " needs " + std::string(command.synopsis.substr(name.size() + 1))};
+    return UsageError{messages::needs(name, command.synopsis.substr(name.size() + 1))};
   }
-  if (have > want) return UsageError{"too many arguments for " + name};
+  if (have > want) return UsageError{messages::tooManyArguments(name)};
   return std::nullopt;
 }
 
@@ -107,32 +108,31 @@ ParseResult writeInvocation(Gathered gathered) {
   Invocation invocation;
   invocation.command = Command::Write;
   auto& positionals = gathered.positionals;
-  if (positionals.empty()) return UsageError{"write needs OSM_FILE"};
+  if (positionals.empty()) return UsageError{std::string(messages::writeNeedsOsmFile)};
   invocation.osmFile = positionals.front();
   invocation.categories.assign(positionals.begin() + 1, positionals.end());
   invocation.all = gathered.all;
   if (invocation.all && !invocation.categories.empty()) {
-    return UsageError{"write takes either CATEGORY... or --all, not both"};
+    return UsageError{std::string(messages::categoriesOrAll)};
   }
   if (!invocation.all && invocation.categories.empty()) {
-    return UsageError{"write needs CATEGORY... or --all"};
+    return UsageError{std::string(messages::writeNeedsCategories)};
   }
-  if (!gathered.gpxFolder) return UsageError{"write needs --gpx-folder DIR"};
+  if (!gathered.gpxFolder) return UsageError{std::string(messages::writeNeedsGpxFolder)};
   invocation.gpxFolder = *gathered.gpxFolder;
   invocation.alert = gathered.alert;
   if (gathered.proximity) invocation.proximity = *gathered.proximity;
   // Read as the Proximity box reads it ("25m" is 25), but a distance beyond the box's range
   // is a wrong command line, not a run that goes on with another distance.
   if (!osm::boxNumber(invocation.proximity)) {
-    return UsageError{"--proximity takes a distance from -32768 to 32767, not " +
-                      invocation.proximity};
+    return UsageError{messages::proximityOutOfRange(invocation.proximity)};
   }
   if (gathered.sound == "wav") {
     invocation.sound = gpx::SoundFormat::Wav;
   } else if (gathered.sound == "mp3") {
     invocation.sound = gpx::SoundFormat::Mp3;
   } else if (gathered.sound) {
-    return UsageError{"--sound takes wav or mp3, not " + *gathered.sound};
+    return UsageError{messages::soundNotKnown(*gathered.sound)};
   }
   return invocation;
 }
@@ -140,10 +140,10 @@ ParseResult writeInvocation(Gathered gathered) {
 }  // namespace
 
 ParseResult parseArguments(const std::vector<std::string>& arguments) {
-  if (arguments.empty()) return UsageError{"no command given"};
+  if (arguments.empty()) return UsageError{std::string(messages::noCommand)};
   if (asksForHelp(arguments)) return Invocation{};
   const CommandEntry* command = findCommand(arguments.front());
-  if (!command) return UsageError{"unknown command " + arguments.front()};
+  if (!command) return UsageError{messages::unknownCommand(arguments.front())};
 
   Gatherer gatherer(*command, arguments);
   if (auto error = gatherer.run()) return *error;

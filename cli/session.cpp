@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cli/escape.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 #include "workflow/connect.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 namespace files = platform::files;
 
-constexpr std::string_view prefix = "waymint-cli: ";
 constexpr std::string_view clearToEnd = "\033[K";
 
 // Why `path` cannot be opened as an OSM file, checked before the window tries (File > Open
@@ -22,7 +22,7 @@ constexpr std::string_view clearToEnd = "\033[K";
 std::optional<std::string> unreadable(const std::string& path) {
   if (files::isFolder(path)) return std::strerror(EISDIR);
   if (files::isOrdinaryFile(path)) {
-    if (path.find('*') != std::string::npos) return "a name holding \"*\" is not opened";
+    if (path.find('*') != std::string::npos) return std::string(messages::starNotOpened);
     return std::nullopt;
   }
   if (path.empty()) return std::strerror(ENOENT);
@@ -31,7 +31,7 @@ std::optional<std::string> unreadable(const std::string& path) {
   } catch (const files::IoError& error) {
     return error.what();
   }
-  return "not an ordinary file";
+  return std::string(messages::notOrdinaryFile);
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ Session::Session(std::ostream& out, std::ostream& err, bool progressShown)
 
 bool Session::load(const std::string& osmFile) {
   if (auto why = unreadable(osmFile)) {
-    complain("cannot read " + osmFile + ": " + *why);
+    complain(messages::cannotRead(osmFile, *why));
     return false;
   }
   m_loading = osmFile;
@@ -60,7 +60,7 @@ bool Session::load(const std::string& osmFile) {
   if (loaded == app::Loaded::Yes) return true;
   // A read that failed has been reported by the loader, naming the file; a file passed over
   // (gone since the check above) or a cancelled load has not.
-  if (loaded != app::Loaded::Failed) complain("cannot read " + osmFile + ": not opened");
+  if (loaded != app::Loaded::Failed) complain(messages::cannotRead(osmFile, messages::notOpened));
   return false;
 }
 
@@ -89,7 +89,7 @@ void Session::print(std::initializer_list<std::string_view> fields) {
 void Session::complain(std::string_view text) {
   clearProgress();
   m_out.flush();
-  m_err << prefix << escapedMessage(text) << '\n';
+  m_err << messages::cliPrefix << escapedMessage(text) << '\n';
   m_err.flush();
 }
 
@@ -97,9 +97,9 @@ void Session::showMessage(const std::string& text) {
   // While the file is being read, a message is the loader's: say which file it concerns,
   // unless it does. In a run, say which category it concerns.
   if (!m_loading.empty() && text.rfind(m_loading, 0) != 0) {
-    complain("cannot read " + m_loading + ": " + text);
+    complain(messages::cannotRead(m_loading, text));
   } else if (!m_subject.empty()) {
-    complain(m_subject + ": " + text);
+    complain(messages::aboutCategory(m_subject, text));
   } else {
     complain(text);
   }

@@ -10,6 +10,7 @@
 #include "cli/descriptor_output.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "messages/messages.h"
 
 namespace waymint::cli {
 namespace {
@@ -26,7 +27,7 @@ std::string whyFailed(const std::ostream& out) {
 int finish(std::ostream& out, std::ostream& err, int status) {
   out.flush();
   if (out) return status;
-  err << "waymint-cli: cannot write standard output" << whyFailed(out) << '\n';
+  err << messages::cliPrefix << messages::cannotWriteOutput(whyFailed(out)) << '\n';
   err.flush();
   return exitFailure;
 }
@@ -41,7 +42,7 @@ int work(const Invocation& invocation, std::ostream& out, std::ostream& err, boo
     return commandFor(invocation.command).run(invocation, session);
   } catch (const std::exception& failure) {
     out.flush();
-    err << "waymint-cli: " << failure.what() << '\n';
+    err << messages::cliPrefix << failure.what() << '\n';
     return exitFailure;
   }
 }
@@ -52,7 +53,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         bool showProgress) {
   const ParseResult parsed = parseArguments(arguments);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {
-    err << "waymint-cli: " << error->reason << "\n\n" << usage();
+    err << messages::cliPrefix << error->reason << "\n\n" << usage();
     return exitUsage;
   }
   return finish(out, err, work(std::get<Invocation>(parsed), out, err, showProgress));

@@ -8,6 +8,7 @@
 #include "cli/escape.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "messages/messages.h"
 #include "workflow/category_workflow.h"
 
 namespace waymint::cli {
@@ -79,7 +80,7 @@ int runWrite(const Invocation& invocation, Session& session) {
   for (const std::string& category : session.window().List1(2).items()) {
     if (blank(category)) {
       // Every category asked for, and one that names nothing: passed over, said, no failure.
-      session.complain("passing over the blank category \"" + category + "\"");
+      session.complain(messages::blankCategoryPassedOver(category));
     } else if (!writeCategory(escaped(category), session)) {
       status = exitFailure;
     }

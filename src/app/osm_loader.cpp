@@ -4,11 +4,11 @@
 #include <new>
 
 #include "app/caption.h"
-#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "input/input_error.h"
 #include "input/osm_input.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::app {
@@ -21,7 +21,7 @@ namespace files = platform::files;
 class LoadProgress : public input::ReadProgress {
  public:
   LoadProgress(platform::Platform& machine, const std::string& name, std::uint64_t length)
-      : m_machine(machine), m_activity("Reading " + fileNameOf(name)), m_length(length) {}
+      : m_machine(machine), m_activity(messages::reading(fileNameOf(name))), m_length(length) {}
 
   bool proceed(std::uint64_t consumed) override {
     const double fraction =
@@ -78,11 +78,11 @@ Loaded loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   } catch (const input::InputError& error) {
     failure = error.what();
   } catch (const files::IoError& error) {
-    failure = name + ": " + error.what();
+    failure = messages::fileFailure(name, error.what());
   } catch (const std::bad_alloc&) {
-    failure = outOfMemoryMessage;
+    failure = messages::outOfMemory;
   } catch (const std::length_error&) {
-    failure = outOfMemoryMessage;
+    failure = messages::outOfMemory;
   }
   machine.yield();
   if (!failure.empty()) {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/program.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
@@ -67,8 +68,7 @@ bool stateFolderReady(Program& program) {
   if (!problem) return true;
   if (!location.toldUnwritable) {
     location.toldUnwritable = true;
-    program.platform.messageBox("Your choices cannot be kept: " + location.folder +
-                                    " cannot be written (" + *problem + ").",
+    program.platform.messageBox(messages::choicesNotKept(location.folder, *problem),
                                 platform::Buttons::Ok);
   }
   return false;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::app {
@@ -56,7 +57,7 @@ bool makdir(Program& program, const std::string& s1) {
   const size_t n = pieces.size() - 1;
 
   auto invalid = [&] {
-    program.platform.messageBox("Invalid filename:" + s1, Buttons::Ok);
+    program.platform.messageBox(messages::invalidFilename(s1), Buttons::Ok);
     return false;
   };
   if (n < 2) return invalid();

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/utilities.h"
 #include "dialogs/folder_lists.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::dialogs {
@@ -68,7 +69,7 @@ void folders::Command1_Click(int Index) {
   }
   std::string text = Text1.text();
   if (text.empty() || !files::exists(text)) {
-    report("Invalid folder.");
+    report(std::string(messages::invalidFolder));
     return;
   }
   m_program.state.gpxfolder = app::fixpath(text);

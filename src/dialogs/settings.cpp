@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/utilities.h"
+#include "messages/messages.h"
 #include "osm/text_search.h"
 
 namespace waymint::dialogs {
@@ -37,14 +38,15 @@ void settings::Command2_Click(int Index) {
   const std::string lower = osm::lowerCase(path);
   if (Index == 0) {
     if (!osm::containsText(lower, "loader.exe")) {
-      m_program.platform.messageBox("poiloader.exe not found", platform::Buttons::Ok);
+      m_program.platform.messageBox(std::string(messages::poiLoaderNotFound),
+                                    platform::Buttons::Ok);
       return;
     }
     m_program.state.loaderpath = path;
     Text1(0).setText(path);
   } else if (Index == 1) {
     if (!osm::containsText(lower, ".exe")) {
-      m_program.platform.messageBox(".exe not found", platform::Buttons::Ok);
+      m_program.platform.messageBox(std::string(messages::programNotFound), platform::Buttons::Ok);
       return;
     }
     m_program.state.stylepath = path;

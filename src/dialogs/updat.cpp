@@ -4,6 +4,7 @@
 #include "app/utilities.h"
 #include "app/web_addresses.h"
 #include "dialogs/info.h"
+#include "messages/messages.h"
 
 namespace waymint::dialogs {
 namespace {
@@ -41,7 +42,7 @@ void updat::openWebPage(std::string_view page) {
   app::busy_on(m_program);
   const std::string address = app::webAddress(page);
   if (!machine.shellOpen("Open", address, "", 0)) {
-    machine.messageBox("The desktop could not open " + address + ".", platform::Buttons::Ok);
+    machine.messageBox(messages::desktopCannotOpen(address), platform::Buttons::Ok);
   }
   machine.yield();
   machine.yield();

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "gpx/savetext.h"
+#include "messages/messages.h"
 #include "osm/number_text.h"
 #include "osm/text_finder.h"
 #include "osm/text_search.h"
@@ -73,7 +73,7 @@ Replacement planReplacement(std::string_view text, bool alert, int distance) {
 
 void edall::changepois() {
   if (m_editfile.empty() || !files::isOrdinaryFile(m_editfile)) {
-    message("Please select file.");
+    message(messages::pleaseSelectFile);
     return;
   }
   const std::string text = app::loadtext(m_program, m_editfile);
@@ -86,11 +86,11 @@ void edall::changepois() {
 std::optional<int> edall::readDistance() {
   const auto value = osm::boxNumber(Text3(1).text());
   if (!value) {
-    message(std::string(app::overflowMessage));
+    message(messages::overflow);
     return std::nullopt;
   }
   if (*value < 1) {
-    message("Check proximity");
+    message(messages::checkProximity);
     return std::nullopt;
   }
   return *value;
@@ -100,14 +100,14 @@ void edall::rewrite(const std::string& text, int distance) {
   const std::string_view whole(text);
   const size_t first = osm::findText(whole, waypointMark);
   if (first == npos) {
-    message("Can't parse this file");
+    message(messages::cannotParseFile);
     return;
   }
   message(text);
   const Replacement plan = planReplacement(whole, m_program.state.alert, distance);
   if (!plan.proximityFound) {
     for (size_t at = first; at != npos;) {
-      message("kennee find proximity");
+      message(messages::proximityNotFound);
       at = osm::findText(whole, waypointMark, at + waypointMark.size());
     }
     return;
@@ -131,7 +131,7 @@ void edall::rewrite(const std::string& text, int distance) {
     osm::replaceAll(rebuilt, chunk, plan.from, plan.to);
     at = next;
   }
-  message("saving");
+  message(messages::saving);
   gpx::Savetext(m_program, m_editfile, rebuilt);
 }
 

@@ -33,8 +33,8 @@ void edall::Command1_Click(int Index) {
   if (Index == 1) close();
 }
 
-void edall::message(const std::string& text) {
-  m_program.platform.messageBox(text, platform::Buttons::Ok);
+void edall::message(std::string_view text) {
+  m_program.platform.messageBox(std::string(text), platform::Buttons::Ok);
 }
 
 }  // namespace waymint::editors

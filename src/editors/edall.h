@@ -41,7 +41,7 @@ class edall : public platform::Window {
  private:
   std::optional<int> readDistance();
   void rewrite(const std::string& text, int distance);
-  void message(const std::string& text);
+  void message(std::string_view text);
 
   app::Program& m_program;
   std::string m_editfile;

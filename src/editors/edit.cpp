@@ -3,10 +3,10 @@
 #include <optional>
 #include <string_view>
 
-#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "editors/gpx_pick.h"
+#include "messages/messages.h"
 #include "osm/text_search.h"
 
 namespace waymint::editors {
@@ -86,7 +86,7 @@ void edit::parsegpx(const std::string& path) {
     if (auto name = nameOf(whole.substr(start, at == npos ? npos : at - start))) {
       List1.addItem(std::string(*name));
     } else {
-      m_program.platform.messageBox(std::string(app::invalidCallMessage), Buttons::Ok);
+      m_program.platform.messageBox(std::string(messages::invalidCall), Buttons::Ok);
     }
   }
   app::busy_off(m_program);

@@ -6,15 +6,12 @@
 
 #include "gpi/gpi_encoder.h"
 #include "gpi/gpx_waypoints.h"
+#include "messages/messages.h"
 #include "osm/text_search.h"
 #include "platform/files.h"
 
 namespace waymint::gpi {
 namespace {
-
-std::string counted(size_t count, std::string_view one, std::string_view many) {
-  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
 
 // The category's icon, or the default one with the reason.
 const Bitmap& chooseIcon(std::string_view iconPath, GpiReport& report, Bitmap& own) {
@@ -36,14 +33,12 @@ const Bitmap& chooseIcon(std::string_view iconPath, GpiReport& report, Bitmap& o
 std::vector<std::string> GpiReport::notes() const {
   std::vector<std::string> notes;
   if (icon == IconUsed::DefaultRejected)
-    notes.push_back(iconCheck.message + " The GPI file shows the default icon.");
+    notes.push_back(messages::withDefaultIcon(iconCheck.message));
   if (leftOut > 0) {
-    notes.push_back(gpiPath + ": " + counted(leftOut, "waypoint", "waypoints") +
-                    " without a valid position left out.");
+    notes.push_back(messages::waypointsLeftOut(gpiPath, leftOut));
   }
   if (cutWaypoints > 0) {
-    notes.push_back(gpiPath + ": the texts of " + counted(cutWaypoints, "waypoint", "waypoints") +
-                    " cut to 65535 bytes, the most a GPI file holds.");
+    notes.push_back(messages::textsCut(gpiPath, cutWaypoints));
   }
   return notes;
 }
@@ -65,8 +60,7 @@ GpiReport writeCategoryGpi(std::string_view gpxPath, std::string_view iconPath,
   }
   report.leftOut = gpx.leftOut;
   if (gpx.waypoints.empty()) {
-    report.error = std::string(gpxPath) +
-                   " holds no waypoints with a valid position; no GPI file was written.";
+    report.error = messages::noValidWaypoints(gpxPath);
     return report;
   }
   Bitmap own;
@@ -74,14 +68,13 @@ GpiReport writeCategoryGpi(std::string_view gpxPath, std::string_view iconPath,
   const Encoded encoded = encode(gpx.waypoints, convertText(category, gpx.codePage), icon,
                                  EncodeOptions{gpx.codePage}, creationTime);
   if (encoded.tooLarge) {
-    report.error =
-        std::string(gpxPath) + " holds more than a GPI file can; no GPI file was written.";
+    report.error = messages::tooLargeForGpi(gpxPath);
     return report;
   }
   try {
     platform::files::replaceWhole(report.gpiPath, encoded.bytes);
   } catch (const platform::files::IoError& error) {
-    report.error = report.gpiPath + " cannot be written: " + error.what() + ".";
+    report.error = messages::cannotBeWritten(report.gpiPath, error.what());
     return report;
   }
   report.written = true;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "gpi/xml_text.h"
+#include "messages/messages.h"
 #include "osm/text_search.h"
 #include "platform/files.h"
 
@@ -135,13 +136,12 @@ class GpxScanner {
 bool GpxScanner::fail(size_t at, std::string_view what) {
   const size_t line =
       1 + std::count(m_text.begin(), m_text.begin() + std::min(at, m_text.size()), '\n');
-  m_result.error = std::string(m_path) + " is not a well-formed GPX file (line " +
-                   std::to_string(line) + ": " + std::string(what) + ").";
+  m_result.error = messages::malformedGpx(m_path, line, what);
   return false;
 }
 
 bool GpxScanner::notGpx() {
-  m_result.error = std::string(m_path) + " is not a GPX file.";
+  m_result.error = messages::notGpxFile(m_path);
   return false;
 }
 
@@ -152,7 +152,7 @@ bool GpxScanner::prolog() {
     return true;  // no declaration: UTF-8
   }
   const size_t close = m_text.find("?>", m_at);
-  if (close == std::string::npos) return fail(m_at, "the XML declaration is not closed");
+  if (close == std::string::npos) return fail(m_at, messages::declarationNotClosed);
   const std::string_view declaration(m_text.data() + m_at + 5, close - m_at - 5);
   m_at = close + 2;
   const std::optional<std::string_view> encoding = attribute(declaration, "encoding");
@@ -161,9 +161,8 @@ bool GpxScanner::prolog() {
   if (!page) {
     const bool printable =
         std::all_of(encoding->begin(), encoding->end(), [](char c) { return c > ' ' && c < 0x7F; });
-    m_result.error = std::string(m_path) + " is written in " +
-                     (printable ? std::string(*encoding) : std::string("an unknown encoding")) +
-                     "; a GPI file is made from a UTF-8 or Windows-1252 GPX only.";
+    m_result.error =
+        messages::gpxEncodingNotTaken(m_path, printable ? *encoding : messages::unknownEncoding);
     return false;
   }
   m_result.codePage = *page;
@@ -186,7 +185,7 @@ void GpxScanner::run() {
   if (!m_rootSeen) {
     notGpx();
   } else if (!m_open.empty()) {
-    fail(m_text.size(), "the file ends before its elements are closed");
+    fail(m_text.size(), messages::elementsNotClosed);
   }
 }
 
@@ -198,14 +197,14 @@ bool GpxScanner::step(size_t open) {
     m_at = open + end + close.size();
     return true;
   };
-  if (rest.starts_with("<!--")) return skipTo("-->", "a comment is not closed");
+  if (rest.starts_with("<!--")) return skipTo("-->", messages::commentNotClosed);
   if (rest.starts_with("<![CDATA[")) {
-    if (m_open.empty()) return fail(open, "text outside the root element");
-    return skipTo("]]>", "a CDATA section is not closed");
+    if (m_open.empty()) return fail(open, messages::textOutsideRoot);
+    return skipTo("]]>", messages::cdataNotClosed);
   }
-  if (rest.starts_with("<?")) return skipTo("?>", "a processing instruction is not closed");
+  if (rest.starts_with("<?")) return skipTo("?>", messages::instructionNotClosed);
   if (rest.starts_with("<!")) {
-    if (!m_open.empty() || m_rootSeen) return fail(open, "a declaration inside the document");
+    if (!m_open.empty() || m_rootSeen) return fail(open, messages::declarationInside);
     // <!DOCTYPE ...>; an internal subset in brackets may hold ">" of its own
     size_t end = rest.find('>');
     const size_t subset = rest.find('[');
@@ -213,7 +212,7 @@ bool GpxScanner::step(size_t open) {
       const size_t subsetEnd = rest.find(']', subset);
       end = subsetEnd == std::string_view::npos ? subsetEnd : rest.find('>', subsetEnd);
     }
-    if (end == std::string_view::npos) return fail(open, "the DOCTYPE is not closed");
+    if (end == std::string_view::npos) return fail(open, messages::doctypeNotClosed);
     m_at = open + end + 1;
     return true;
   }
@@ -223,7 +222,7 @@ bool GpxScanner::step(size_t open) {
 
 bool GpxScanner::startTag(size_t open) {
   if (open + 1 == m_text.size() || isBlank(m_text[open + 1]) || m_text[open + 1] == '>') {
-    return fail(open, "a \"<\" begins no tag");
+    return fail(open, messages::strayLessThan);
   }
   size_t at = open + 1;
   char quote = 0;
@@ -236,17 +235,17 @@ bool GpxScanner::startTag(size_t open) {
     } else if (c == '>') {
       break;
     } else if (c == '<') {
-      return fail(open, "a tag is not closed");
+      return fail(open, messages::tagNotClosed);
     }
   }
-  if (at >= m_text.size()) return fail(open, "a tag is not closed");
+  if (at >= m_text.size()) return fail(open, messages::tagNotClosed);
   const bool empty = m_text[at - 1] == '/' && at - 1 > open;
   const std::string_view inside(m_text.data() + open + 1, at - open - 1 - (empty ? 1 : 0));
   size_t nameEnd = 0;
   while (nameEnd < inside.size() && !isBlank(inside[nameEnd])) ++nameEnd;
   const std::string_view name = inside.substr(0, nameEnd);
   if (m_open.empty()) {
-    if (m_rootSeen) return fail(open, "a second root element");
+    if (m_rootSeen) return fail(open, messages::secondRoot);
     if (localName(name) != "gpx") return notGpx();
     m_rootSeen = true;
   }
@@ -263,11 +262,11 @@ bool GpxScanner::startTag(size_t open) {
 
 bool GpxScanner::endTag(size_t open) {
   const size_t close = m_text.find('>', open);
-  if (close == std::string::npos) return fail(open, "a tag is not closed");
+  if (close == std::string::npos) return fail(open, messages::tagNotClosed);
   const std::string_view name =
       trimBlanks(std::string_view(m_text).substr(open + 2, close - open - 2));
   if (m_open.empty() || m_open.back() != name) {
-    return fail(open, "an end tag does not match its start tag");
+    return fail(open, messages::endTagMismatch);
   }
   closed(open);
   m_open.pop_back();
@@ -388,7 +387,7 @@ GpxWaypoints readGpxFile(std::string_view path) {
     return readGpxWaypoints(platform::files::readWhole(path), path);
   } catch (const platform::files::IoError& error) {
     GpxWaypoints result;
-    result.error = std::string(path) + " cannot be read: " + error.what() + ".";
+    result.error = messages::cannotBeRead(path, error.what());
     return result;
   }
 }

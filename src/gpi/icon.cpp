@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gpi/default_icon.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::gpi {
@@ -35,12 +36,10 @@ constexpr std::uint32_t bitFields = 3;
 
 IconCheck problem(IconProblem kind, std::string message) { return {kind, std::move(message)}; }
 
-std::string saveAgain() { return "save the icon again as a BMP with 8 bits per pixel."; }
-
 std::string otherKind(std::string_view bytes) {
-  if (bytes.starts_with("\x89PNG")) return " (it is a PNG picture)";
-  if (bytes.starts_with("\xFF\xD8\xFF")) return " (it is a JPEG picture)";
-  if (bytes.starts_with("GIF8")) return " (it is a GIF picture)";
+  if (bytes.starts_with("\x89PNG")) return messages::otherPicture("PNG");
+  if (bytes.starts_with("\xFF\xD8\xFF")) return messages::otherPicture("JPEG");
+  if (bytes.starts_with("GIF8")) return messages::otherPicture("GIF");
   return "";
 }
 
@@ -48,15 +47,15 @@ std::string compressionName(std::uint32_t compression) {
   switch (compression) {
     case 1:
     case 2:
-      return "RLE";
+      return std::string(messages::rleCompression);
     case 3:
-      return "bit fields";
+      return std::string(messages::bitFieldsCompression);
     case 4:
-      return "JPEG";
+      return std::string(messages::jpegCompression);
     case 5:
-      return "PNG";
+      return std::string(messages::pngCompression);
     default:
-      return "kind " + std::to_string(compression);
+      return messages::otherCompression(compression);
   }
 }
 
@@ -64,43 +63,32 @@ std::string compressionName(std::uint32_t compression) {
 IconCheck checkHeader(const std::string& path, std::string_view bytes, const BmpHeader& h) {
   const std::string size = std::to_string(h.width) + "x" + std::to_string(std::llabs(h.height));
   if (h.width < 0 || h.height == INT32_MIN || h.planes != 1) {
-    return problem(IconProblem::Damaged,
-                   path + " is a damaged BMP (its size or planes make no sense): " + saveAgain());
+    return problem(IconProblem::Damaged, messages::bmpSizeMakesNoSense(path));
   }
   if (h.width == 0 || h.height == 0) {
-    return problem(IconProblem::Empty, path + " has no pixels (" + size +
-                                           "): draw the icon at 24x24 pixels or smaller.");
+    return problem(IconProblem::Empty, messages::iconHasNoPixels(path, size));
   }
   if (h.width > largestIcon || std::llabs(h.height) > largestIcon) {
-    return problem(IconProblem::TooLarge, path + " is " + size +
-                                              " pixels; navigators show icons up to 24x24 (some "
-                                              "newer ones 48x48): make it 24x24 or smaller.");
+    return problem(IconProblem::TooLarge, messages::iconTooLarge(path, size));
   }
   if (h.bits != 8 && h.bits != 24 && h.bits != 32) {
-    return problem(IconProblem::ColourDepth,
-                   path + " has " + std::to_string(h.bits) +
-                       " bits per pixel; navigators take 8, 24 or 32: save it with 8 bits per "
-                       "pixel (256 colours).");
+    return problem(IconProblem::ColourDepth, messages::iconColourDepth(path, h.bits));
   }
   const bool plainMasks = h.compression == bitFields && h.bits == 32 && bytes.size() >= 66 &&
                           u32At(bytes, 54) == 0xFF0000 && u32At(bytes, 58) == 0xFF00 &&
                           u32At(bytes, 62) == 0xFF;
   if (h.compression != uncompressed && !plainMasks) {
     return problem(IconProblem::Compressed,
-                   path + " is a compressed BMP (" + compressionName(h.compression) +
-                       "); navigators take only uncompressed ones: save it without compression.");
+                   messages::compressedBmp(path, compressionName(h.compression)));
   }
   if (h.bits == 8 && h.colours > 256) {
-    return problem(IconProblem::Damaged, path + " is a damaged BMP (" + std::to_string(h.colours) +
-                                             " palette entries): " + saveAgain());
+    return problem(IconProblem::Damaged, messages::bmpPaletteTooLarge(path, h.colours));
   }
   return {};
 }
 
 IconCheck truncated(const std::string& path, size_t size, std::uint64_t needed) {
-  return problem(IconProblem::Truncated, path + " is cut short (" + std::to_string(size) +
-                                             " bytes where its header needs " +
-                                             std::to_string(needed) + "): " + saveAgain());
+  return problem(IconProblem::Truncated, messages::bmpCutShort(path, size, needed));
 }
 
 // The colours of a 24- or 32-bit BMP's pixels as 0xRRGGBB, top row first.
@@ -199,9 +187,7 @@ Bitmap fromPalette(std::string_view bytes, const BmpHeader& h, size_t paletteSta
 IconRead readIcon(std::string_view path, std::string_view bytes) {
   const std::string name(path);
   if (!bytes.starts_with("BM")) {
-    return {problem(IconProblem::NotBmp, name + " is not a BMP picture" + otherKind(bytes) +
-                                             ": save it as a BMP with 8 bits per pixel."),
-            {}};
+    return {problem(IconProblem::NotBmp, messages::notBmp(name, otherKind(bytes))), {}};
   }
   if (bytes.size() < 18) return {truncated(name, bytes.size(), 54), {}};
   BmpHeader h;
@@ -209,12 +195,7 @@ IconRead readIcon(std::string_view path, std::string_view bytes) {
   h.headerSize = u32At(bytes, 14);
   if (h.headerSize != 40 && h.headerSize != 52 && h.headerSize != 56 && h.headerSize != 108 &&
       h.headerSize != 124) {
-    return {
-        problem(IconProblem::Damaged, name +
-                                          " is a BMP of a kind navigators do not read (a "
-                                          "header of " +
-                                          std::to_string(h.headerSize) + " bytes): " + saveAgain()),
-        {}};
+    return {problem(IconProblem::Damaged, messages::unknownBmpHeader(name, h.headerSize)), {}};
   }
   if (bytes.size() < 14 + h.headerSize)
     return {truncated(name, bytes.size(), 14 + h.headerSize), {}};
@@ -253,9 +234,7 @@ IconRead readIconFile(std::string_view path) {
     }
     bytes.resize(got);
   } catch (const platform::files::IoError& error) {
-    return {problem(IconProblem::Unreadable,
-                    std::string(path) + " cannot be read: " + error.what() + "."),
-            {}};
+    return {problem(IconProblem::Unreadable, messages::cannotBeRead(path, error.what())), {}};
   }
   return readIcon(path, bytes);
 }

@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
 #include "gpx/gpx_document.h"
 #include "gpx/gpx_paths.h"
 #include "gpx/parse.h"
 #include "gpx/record_selection.h"
+#include "messages/messages.h"
 #include "osm/number_text.h"
 #include "platform/files.h"
 
@@ -44,9 +44,9 @@ class ExtractionRun {
   // `written` (the GPX was replaced, only its folder's flush failed): else no POI counts as
   // added.
   RunResult fail(const std::string& description, bool written = false);
+  // The same when memory ran out, saying what the run was doing: writing the GPX or listing
+  // the category.
   RunResult failOutOfMemory();
-  // What the run was doing, for a message: "writing <the GPX>" or "listing <category>".
-  std::string doing() const;
 
  private:
   RunResult::End takeCategory();
@@ -61,7 +61,9 @@ class ExtractionRun {
   // Lets the window live and shows how far the text has been searched.
   void breathe(const CategoryRecords& records);
   void finish();
-  void message(const std::string& text) { m_program.platform.messageBox(text, Buttons::Ok); }
+  void message(std::string_view text) {
+    m_program.platform.messageBox(std::string(text), Buttons::Ok);
+  }
 
   app::Program& m_program;
   app::State& m_state;
@@ -108,17 +110,14 @@ RunResult ExtractionRun::fail(const std::string& description, bool written) {
 
 RunResult ExtractionRun::failOutOfMemory() {
   m_document = GpxDocument();  // what ran out, given back before the message is made
-  return fail(std::string(app::outOfMemoryMessage) + " " + doing());
-}
-
-std::string ExtractionRun::doing() const {
-  return m_aa && !m_paths.gpx.empty() ? "writing " + m_paths.gpx : "listing " + m_category;
+  return fail(m_aa && !m_paths.gpx.empty() ? messages::outOfMemoryWriting(m_paths.gpx)
+                                           : messages::outOfMemoryListing(m_category));
 }
 
 RunResult::End ExtractionRun::takeCategory() {
   const platform::ListBox& categories = m_window.List1(2);
   if (categories.selectedIndex() < 0) {
-    message("Please select");
+    message(messages::pleaseSelect);
     return RunResult::End::NothingSelected;
   }
   const std::string& listed = categories.item(categories.selectedIndex());
@@ -126,7 +125,7 @@ RunResult::End ExtractionRun::takeCategory() {
   std::erase(m_category, ' ');
   // Blanks alone would search for nothing, so find every node, and name a GPX of no name.
   if (m_category.empty()) {
-    message("The category \"" + listed + "\" is blank: no POI and no GPX file can be named after it.");
+    message(messages::blankCategory(listed));
     return RunResult::End::BlankCategory;
   }
   m_window.Text4.setText(listed);
@@ -150,7 +149,7 @@ bool ExtractionRun::lockFolder() {
   } else if (auto lock = files::FolderLock::tryTake(m_paths.folder)) {
     m_lock.emplace(std::move(*lock));
   } else {
-    message(m_paths.gpx + " is in use by another run; try again when it has ended.");
+    message(messages::gpxInUse(m_paths.gpx));
     return false;
   }
   return true;
@@ -185,12 +184,12 @@ void ExtractionRun::readAlertValues() {
   if (auto speed = osm::boxNumber(m_window.Text3(0).text())) {
     m_state.speed = *speed;
   } else {
-    message(std::string(app::overflowMessage));
+    message(messages::overflow);
   }
   if (auto proximity = osm::boxNumber(m_window.Text3(1).text())) {
     m_state.proximity = *proximity;
   } else {
-    message(std::string(app::overflowMessage));
+    message(messages::overflow);
   }
 }
 
@@ -205,7 +204,7 @@ bool ExtractionRun::mergeOldFile() {
   m_program.platform.yield();
   const size_t closing = old.rfind("</gpx>");
   if (closing == std::string::npos) {
-    message("Error merging file " + m_paths.gpx);
+    message(messages::errorMerging(m_paths.gpx));
     return false;
   }
   // The body goes on up to the closing line, less the one character just before it.
@@ -244,7 +243,9 @@ void ExtractionRun::breathe(const CategoryRecords& records) {
   m_program.platform.yield();
   const auto size = static_cast<double>(m_state.chunks.bytes.size());
   const double done = size == 0 ? 1.0 : std::min(1.0, static_cast<double>(records.scanned()) / size);
-  m_program.platform.progress((m_aa ? "Writing " : "Listing ") + m_category, done, false);
+  m_program.platform.progress(
+      m_aa ? messages::writingProgress(m_category) : messages::listingProgress(m_category), done,
+      false);
 }
 
 void ExtractionRun::finish() {

@@ -1,6 +1,7 @@
 #include "gpx/savetext.h"
 
 #include "app/program.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::gpx {
@@ -14,13 +15,13 @@ void Savetext(app::Program& program, const std::string& file, const std::string&
   machine.yield();
   machine.yield();
   if (files::isOrdinaryFile(file) &&
-      machine.messageBox(file + " exists. Overwrite?", Buttons::YesNo) != Answer::Yes) {
+      machine.messageBox(messages::overwriteQuestion(file), Buttons::YesNo) != Answer::Yes) {
     return;
   }
   try {
     files::replaceWhole(file, buffer + "\r\n");
   } catch (const files::IoError& error) {
-    machine.messageBox(file + " " + error.what(), Buttons::Ok);
+    machine.messageBox(messages::notSaved(file, error.what()), Buttons::Ok);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "input/bzip2_blocks.h"
 #include "input/decoders.h"
 #include "input/input_error.h"
+#include "messages/messages.h"
 
 namespace waymint::input {
 namespace {
@@ -153,8 +154,10 @@ void decodeInOrder(const std::string& path, std::string_view file, DecodedText& 
   size_t at = 0;
   while (at < file.size()) {
     if (const AfterStream next = afterStream(file, at); next != AfterStream::Stream) {
-      if (next == AfterStream::CutHeader) throw InputError(incompleteMessage(path));
-      if (at == 0) throw InputError(damagedMessage(path));
+      if (next == AfterStream::CutHeader) {
+        throw InputError(messages::incompleteCompressed(path));
+      }
+      if (at == 0) throw InputError(messages::damagedCompressed(path));
       return;  // bytes after the last stream are ignored
     }
     Decompressor bz;
@@ -172,9 +175,11 @@ void decodeInOrder(const std::string& path, std::string_view file, DecodedText& 
       text.keep(outputPiece - bz->avail_out);
       if (result == BZ_MEM_ERROR) throw std::bad_alloc();
       if (result == BZ_OK && bz->avail_in == 0 && bz->avail_out != 0) {
-        throw InputError(incompleteMessage(path));
+        throw InputError(messages::incompleteCompressed(path));
       }
-      if (result != BZ_OK && result != BZ_STREAM_END) throw InputError(damagedMessage(path));
+      if (result != BZ_OK && result != BZ_STREAM_END) {
+        throw InputError(messages::damagedCompressed(path));
+      }
       if (!progress.proceed(static_cast<std::uint64_t>(bz->next_in - file.data()))) {
         throw Cancelled{};
       }
@@ -198,7 +203,9 @@ Bzip2Path decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProg
   }
   compressed.resize(got);
   const Bzip2Layout layout = bzip2Layout(compressed, keepGoing);
-  if (layout.shape == Bzip2Layout::Shape::Truncated) throw InputError(incompleteMessage(file.path()));
+  if (layout.shape == Bzip2Layout::Shape::Truncated) {
+    throw InputError(messages::incompleteCompressed(file.path()));
+  }
   if (layout.shape == Bzip2Layout::Shape::Regular &&
       decodeInParallel(compressed, layout, text, progress)) {
     return Bzip2Path::Parallel;

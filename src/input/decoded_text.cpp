@@ -5,6 +5,7 @@
 
 #include "input/format.h"
 #include "input/input_error.h"
+#include "messages/messages.h"
 
 namespace waymint::input {
 
@@ -39,7 +40,7 @@ platform::ByteBuffer DecodedText::finish() {
 
 void DecodedText::checkHead(bool atEnd) {
   if (m_headChecked || (!atEnd && m_bytes.size() < headSize)) return;
-  if (!beginsLikeOsm(m_bytes.view())) throw InputError(notOsmMessage(m_path));
+  if (!beginsLikeOsm(m_bytes.view())) throw InputError(messages::notOsmFile(m_path));
   m_headChecked = true;
 }
 

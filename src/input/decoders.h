@@ -25,8 +25,4 @@ Bzip2Path decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProg
 // The nodes with tags only, written as osmium writes them in XML.
 void decodePbf(const std::string& path, DecodedText& text, ReadProgress& progress);
 
-// The messages for a compressed file that ends too early or holds data that cannot be read.
-std::string incompleteMessage(const std::string& path);
-std::string damagedMessage(const std::string& path);
-
 }  // namespace waymint::input

@@ -7,6 +7,7 @@
 
 #include "input/decoders.h"
 #include "input/input_error.h"
+#include "messages/messages.h"
 
 namespace waymint::input {
 namespace {
@@ -54,7 +55,9 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
       // What follows a member is another member or, as gzip and zlib allow, ignored trailing
       // bytes (such as the padding of a tape archive).
       if (z->next_in[0] != 0x1F || z->next_in[1] != 0x8B) break;
-      if (inflateReset(z.get()) != Z_OK) throw InputError(damagedMessage(file.path()));
+      if (inflateReset(z.get()) != Z_OK) {
+        throw InputError(messages::damagedCompressed(file.path()));
+      }
       betweenMembers = false;
     }
     char* out = text.room(outputPiece);
@@ -67,11 +70,11 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
     } else if (result == Z_MEM_ERROR) {
       throw std::bad_alloc();
     } else if (result != Z_OK && result != Z_BUF_ERROR) {
-      throw InputError(damagedMessage(file.path()));
+      throw InputError(messages::damagedCompressed(file.path()));
     }
     if (!progress.proceed(consumed - z->avail_in)) throw Cancelled{};
   }
-  if (!betweenMembers) throw InputError(incompleteMessage(file.path()));
+  if (!betweenMembers) throw InputError(messages::incompleteCompressed(file.path()));
 }
 
 }  // namespace waymint::input

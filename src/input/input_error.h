@@ -15,7 +15,4 @@ class InputError : public std::runtime_error {
 // The user ended the reading early.
 struct Cancelled {};
 
-// The message for a file that is none of the formats the program reads.
-std::string notOsmMessage(const std::string& path);
-
 }  // namespace waymint::input

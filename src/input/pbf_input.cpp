@@ -21,6 +21,7 @@
 
 #include "input/decoders.h"
 #include "input/input_error.h"
+#include "messages/messages.h"
 
 namespace waymint::input {
 namespace {
@@ -158,7 +159,7 @@ void decodePbf(const std::string& path, DecodedText& text, ReadProgress& progres
     throw;
   } catch (const std::exception& error) {
     // osmium's own words for what it could not decode ("PBF error: truncated data...").
-    throw InputError(path + " is damaged or incomplete: " + error.what() + ".");
+    throw InputError(messages::damagedPbf(path, error.what()));
   }
   text.append("</osm>\n");
 }

@@ -12,6 +12,7 @@
 
 #include "input/decoders.h"
 #include "input/input_error.h"
+#include "messages/messages.h"
 
 namespace waymint::input {
 namespace {
@@ -116,7 +117,7 @@ platform::ByteBuffer readXml(platform::files::Reader& file, ReadProgress& progre
   }
   // A file that shrank or grew while it was read is no longer the file whose length was taken.
   if (readers.shrank() || file.currentLength() != length) {
-    throw InputError(file.path() + " changed on disk while it was read.");
+    throw InputError(messages::changedWhileRead(file.path()));
   }
   return text;
 }

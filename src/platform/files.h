@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "messages/messages.h"
 
 namespace waymint::platform::files {
 
@@ -27,7 +28,7 @@ class IoError : public std::runtime_error {
       : std::runtime_error(description), m_path(std::move(path)) {}
   const std::string& path() const { return m_path; }
   // What failed and why, as one line: path + ": " + description.
-  std::string message() const { return m_path + ": " + what(); }
+  std::string message() const { return messages::fileFailure(m_path, what()); }
 
  private:
   std::string m_path;

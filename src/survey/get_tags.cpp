@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/messages.h"
 #include "app/program.h"
 #include "app/utilities.h"
+#include "messages/messages.h"
 #include "osm/records_holding.h"
 #include "osm/text_search.h"
 #include "survey/category_list.h"
@@ -24,8 +24,6 @@ namespace {
 
 using platform::Buttons;
 
-constexpr std::string_view notLoadedMessage = "No OSM file is loaded.";
-constexpr std::string_view activity = "Surveying";
 // The most text searched before a part says how far it has come and looks whether to stop.
 constexpr size_t scanWindow = size_t{8} << 20;
 // Below this much text per core, fewer parts do the work as fast.
@@ -102,7 +100,7 @@ bool surveyParts(app::Program& program, std::string_view text,
     }
     size_t scanned = 0;
     for (const auto& part : parts) scanned += part->scanned;
-    program.platform.progress(std::string(activity),
+    program.platform.progress(std::string(messages::surveying),
                               text.empty() ? 1.0 : static_cast<double>(scanned) / static_cast<double>(text.size()),
                               true);
     program.platform.yield();
@@ -121,7 +119,7 @@ bool get_tags(app::Program& program) {
   auto& list = program.f1.List1(2);
   list.clear();
   if (!program.state.chunks.loaded) {
-    program.platform.messageBox(std::string(notLoadedMessage), Buttons::Ok);
+    program.platform.messageBox(std::string(messages::noOsmFileLoaded), Buttons::Ok);
     app::busy_off(program);
     return true;
   }
@@ -142,7 +140,7 @@ bool get_tags(app::Program& program) {
     // One box says that tags could not be read; a box for each of them would bury the user
     // under thousands on a damaged file.
     if (unreadableTags) {
-      program.platform.messageBox(std::string(app::invalidCallMessage), Buttons::Ok);
+      program.platform.messageBox(std::string(messages::invalidCall), Buttons::Ok);
     }
     list.setItems(categories.takeSorted());
   }

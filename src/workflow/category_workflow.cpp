@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "app/utilities.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 #include "workflow/showgpx.h"
 
@@ -75,13 +76,11 @@ gpx::RunResult createAndReport(app::Program& program,
   state.bmppath = iconBeside(state.gpxpath);
   std::string tail = state.bmppath;
   if (state.bmppath.empty() || !files::isOrdinaryFile(state.bmppath)) {
-    tail = "\r\n" + w.Text4.text() + ".bmp not found in same folder as \r\n\r\n" +
-           state.gpxpath + "\r\n\r\nPOI will remain invisible. Use Pixmold to create bitmap.";
+    tail = messages::iconMissing(w.Text4.text(), state.gpxpath);
   }
   showgpx(program);
   if (result.complete()) {
-    report("GPX created\r\n\r\nNew POIs added: " + std::to_string(w.List2.count()) + "\r\n" +
-           tail);
+    report(messages::gpxCreated(w.List2.count(), tail));
   }
   w.Frame1.setVisible(w.List3.count() == 0);
   app::busy_off(program);

@@ -5,6 +5,7 @@
 #include "app/category_display.h"
 #include "app/program.h"
 #include "dialogs/folders.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::workflow {
@@ -20,9 +21,9 @@ void Command2_Click(app::Program& program, int Index) {
 void Command3_Click(app::Program& program) {
   const std::string& gpxpath = program.state.gpxpath;
   if (!files::isOrdinaryFile(gpxpath)) {
-    program.platform.messageBox("Cannot find gpx:\r\n'" + gpxpath + "'", Buttons::Ok);
+    program.platform.messageBox(messages::cannotFindGpx(gpxpath), Buttons::Ok);
   } else if (!gpxpath.empty() && !program.platform.shellOpen("Open", gpxpath, "", 1)) {
-    program.platform.messageBox("The desktop could not open " + gpxpath + ".", Buttons::Ok);
+    program.platform.messageBox(messages::desktopCannotOpen(gpxpath), Buttons::Ok);
   }
 }
 
@@ -31,8 +32,8 @@ void Command4_Click(app::Program& program) {
   const std::string gpxpath = program.state.gpxpath;
   if (gpxpath.empty() || !files::isOrdinaryFile(gpxpath)) return;
   // Enter must not delete: the question's preset answer is Cancel.
-  if (program.platform.messageBox("Are you sure you want to delete '" + gpxpath + "'",
-                                  Buttons::OkCancel, Answer::Cancel) != Answer::Ok) {
+  if (program.platform.messageBox(messages::deleteQuestion(gpxpath), Buttons::OkCancel,
+                                  Answer::Cancel) != Answer::Ok) {
     return;
   }
   try {
@@ -57,8 +58,8 @@ void command5_Click(app::Program& program) {
   picker.Form_Load();
   program.platform.showModal(picker);
   if (w.List1(2).count() > 0 &&
-      program.platform.messageBox("This will clear current list.Do you want to continue?",
-                                  Buttons::YesNo) != Answer::Yes) {
+      program.platform.messageBox(std::string(messages::clearListQuestion), Buttons::YesNo) !=
+          Answer::Yes) {
     // Not going on keeps the folder the box shows, so that the GPX files are written where
     // the window says they are.
     program.state.gpxfolder = w.Text1.text();
@@ -74,10 +75,9 @@ void Picture5_Click(app::Program& program, int Index) {
   if (Index != 0 && Index != 1) return;
   const std::string& path = Index == 0 ? state.stylepath : state.loaderpath;
   if (!program.platform.shellOpen("Open", path, "", 0)) {
-    const std::string which = Index == 0 ? "Pixmold" : "POI Loader";
+    const std::string_view which = Index == 0 ? "Pixmold" : "POI Loader";
     program.platform.messageBox(
-        path.empty() ? which + " is not set: choose it in Tools > Settings."
-                     : "The desktop could not start " + path + ".",
+        path.empty() ? messages::programNotSet(which) : messages::desktopCannotStart(path),
         Buttons::Ok);
   }
 }

@@ -10,6 +10,7 @@
 #include "dialogs/updat.h"
 #include "editors/edall.h"
 #include "editors/edit.h"
+#include "messages/messages.h"
 #include "osm/text_search.h"
 #include "platform/files.h"
 
@@ -32,8 +33,7 @@ void mhlp_Click(app::Program& program, int Index) {
   if (Index == 0) {
     const std::string manual = app::webAddress(app::manualPage);
     if (!program.platform.shellOpen("Open", manual, "", 0)) {
-      program.platform.messageBox("The desktop could not open " + manual + ".",
-                                  platform::Buttons::Ok);
+      program.platform.messageBox(messages::desktopCannotOpen(manual), platform::Buttons::Ok);
     }
   } else if (Index == 2) {
     showAfresh<dialogs::updat>(program);
@@ -46,11 +46,11 @@ void mtl_Click(app::Program& program, int Index) {
   if (Index == 0) {
     machine.yield();
     if (!platform::files::isOrdinaryFile(state.stylepath) || blank(state.stylepath)) {
-      machine.messageBox("Please locate Style Editor in Settings.", platform::Buttons::Ok);
+      machine.messageBox(std::string(messages::locateStyleEditor), platform::Buttons::Ok);
       return;
     }
     if (!machine.shellOpen("", state.stylepath, state.apppath, 1)) {
-      machine.messageBox("The desktop could not start " + state.stylepath + ".", platform::Buttons::Ok);
+      machine.messageBox(messages::desktopCannotStart(state.stylepath), platform::Buttons::Ok);
     }
   } else if (Index == 2) {
     showAfresh<dialogs::settings>(program);

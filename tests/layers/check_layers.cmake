@@ -6,26 +6,29 @@
 #   input  <-  platform
 #   workflow  <-  gpi  <-  osm, platform
 #
-# (editors build on gpx only; the workflow on all five.)
+# (editors build on gpx only; the workflow on all five.) messages/, every text the program says
+# to its user, is the bottom: every folder may include it.
 # platform/headless and platform/qt are the two platforms; only the views (gui) and main.cpp
 # see the Qt one. cli/ and bench/ drive the core through the headless platform.
 #
 #   cmake -DROOT=<project folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
-set(layers osm platform platform/headless platform/qt input app survey gpx gpi dialogs editors
-    workflow gui cli bench)
-set(core_below_workflow workflow survey gpx gpi dialogs editors app input osm platform platform/headless)
-set(allowed_osm osm)
-set(allowed_platform platform)
-set(allowed_platform/headless platform/headless platform)
-set(allowed_platform/qt platform/qt platform)
-set(allowed_input input platform)
-set(allowed_gpi gpi osm platform)
-set(allowed_app app input osm platform)
-set(allowed_survey survey app input osm platform)
-set(allowed_gpx gpx app input osm platform)
-set(allowed_dialogs dialogs app input osm platform)
-set(allowed_editors editors gpx app input osm platform)
+set(layers messages osm platform platform/headless platform/qt input app survey gpx gpi dialogs
+    editors workflow gui cli bench)
+set(core_below_workflow workflow survey gpx gpi dialogs editors app input osm platform platform/headless
+    messages)
+set(allowed_messages messages)
+set(allowed_osm osm messages)
+set(allowed_platform platform messages)
+set(allowed_platform/headless platform/headless platform messages)
+set(allowed_platform/qt platform/qt platform messages)
+set(allowed_input input platform messages)
+set(allowed_gpi gpi osm platform messages)
+set(allowed_app app input osm platform messages)
+set(allowed_survey survey app input osm platform messages)
+set(allowed_gpx gpx app input osm platform messages)
+set(allowed_dialogs dialogs app input osm platform messages)
+set(allowed_editors editors gpx app input osm platform messages)
 set(allowed_workflow ${core_below_workflow})
 set(allowed_gui gui platform/qt ${core_below_workflow})
 set(allowed_cli cli ${core_below_workflow})
