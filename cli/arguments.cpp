@@ -29,6 +29,7 @@ bool asksForHelp(const std::vector<std::string>& arguments) {
 // The options of `write`, gathered in one pass; the positional arguments apart.
 struct Gathered {
   std::vector<std::string> positionals;
+  app::Choices choices;
   bool all = false;
   bool alert = false;
   std::optional<std::string> gpxFolder;
@@ -59,6 +60,9 @@ class Gatherer {
 
  private:
   std::optional<UsageError> option(const std::string& name) {
+    if (name == "--areas") return choice(name, m_gathered.choices.areas);
+    if (name == "--exact") return choice(name, m_gathered.choices.exact);
+    if (name == "--details") return choice(name, m_gathered.choices.details);
     if (m_command.command != Command::Write) {
       return UsageError{messages::takesNoOption(m_command.name, name)};
     }
@@ -75,6 +79,12 @@ class Gatherer {
     } else {
       return UsageError{messages::unknownOption(name)};
     }
+    return std::nullopt;
+  }
+
+  std::optional<UsageError> choice(const std::string& name, bool& into) {
+    if (into) return UsageError{messages::givenTwice(name)};
+    into = true;
     return std::nullopt;
   }
 
@@ -98,7 +108,8 @@ class Gatherer {
 std::optional<UsageError> countPositionals(const CommandEntry& command, size_t have, size_t want) {
   const std::string name(command.name);
   if (have < want) {
-    return UsageError{messages::needs(name, command.synopsis.substr(name.size() + 1))};
+    const std::string_view needed = command.synopsis.substr(name.size() + 1);
+    return UsageError{messages::needs(name, needed.substr(0, needed.find(" [")))};
   }
   if (have > want) return UsageError{messages::tooManyArguments(name)};
   return std::nullopt;
@@ -112,6 +123,7 @@ ParseResult writeInvocation(Gathered gathered) {
   invocation.osmFile = positionals.front();
   invocation.categories.assign(positionals.begin() + 1, positionals.end());
   invocation.all = gathered.all;
+  invocation.choices = gathered.choices;
   if (invocation.all && !invocation.categories.empty()) {
     return UsageError{std::string(messages::categoriesOrAll)};
   }
@@ -155,6 +167,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
   Invocation invocation;
   invocation.command = command->command;
   invocation.osmFile = gathered.positionals[0];
+  invocation.choices = gathered.choices;
   if (want == 2) invocation.categories.push_back(gathered.positionals[1]);
   return invocation;
 }

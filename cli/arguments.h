@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/choices.h"
 #include "gpx/gpx_paths.h"
 
 namespace waymint::cli {
@@ -16,6 +17,8 @@ struct Invocation {
   std::string osmFile;
   // `list`: the one category; `write`: the categories in the order given.
   std::vector<std::string> categories;
+  // --areas, --exact, --details: what a POI is and what its waypoint holds.
+  app::Choices choices;
   // `write` only:
   bool all = false;
   std::string gpxFolder;

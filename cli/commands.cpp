@@ -12,14 +12,14 @@ namespace {
 constexpr std::string_view programName = "waymint-cli";
 
 const std::array<CommandEntry, 3> commands{{
-    {Command::Categories, "categories", "categories OSM_FILE",
+    {Command::Categories, "categories", "categories OSM_FILE [CHOICES]",
      "prints the POI categories of OSM_FILE, one a line, as the category list shows them",
      runCategories},
-    {Command::List, "list", "list OSM_FILE CATEGORY",
+    {Command::List, "list", "list OSM_FILE CATEGORY [CHOICES]",
      "prints the names of the POIs of CATEGORY, one a line, as a press on it lists them", runList},
     {Command::Write, "write",
      "write OSM_FILE (CATEGORY... | --all) --gpx-folder DIR [--alert] [--proximity N] "
-     "[--sound wav|mp3]",
+     "[--sound wav|mp3] [CHOICES]",
      "creates or extends DIR/<category>/<category>.gpx for each CATEGORY (or every category)\n"
      "and prints a line per category: the category, TAB, the POIs added, TAB, the GPX path",
      runWrite},
@@ -60,6 +60,14 @@ std::string usage() {
     text.append(entry.name).append(":\n");
     appendIndented(text, entry.summary);
   }
+  text.append(
+      "\nCHOICES, any of them, as the window's check boxes make them:\n"
+      "  --areas    closed ways and multipolygons that are areas are POIs too, at a point\n"
+      "             inside them\n"
+      "  --exact    a POI is of CATEGORY when amenity, shop, tourism... has that value, not\n"
+      "             when the text merely holds it; disused:, was:... keys make no POI\n"
+      "  --details  waypoints carry the address, phone, opening hours and website of the\n"
+      "             POI, and names in UTF-8\n");
   text.append(
       "\nExit status: 0 when all went well, 1 when a run reported a failure, 2 for a usage\n"
       "error or an OSM file that cannot be read.\n");

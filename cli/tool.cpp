@@ -39,6 +39,7 @@ int work(const Invocation& invocation, std::ostream& out, std::ostream& err, boo
   }
   try {
     Session session(out, err, showProgress);
+    session.program().state.choices = invocation.choices;
     return commandFor(invocation.command).run(invocation, session);
   } catch (const std::exception& failure) {
     out.flush();

@@ -6,6 +6,7 @@
 #include "app/caption.h"
 #include "app/program.h"
 #include "app/utilities.h"
+#include "input/area_records.h"
 #include "input/input_error.h"
 #include "input/osm_input.h"
 #include "messages/messages.h"
@@ -67,7 +68,13 @@ Loaded loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   std::string failure;
   try {
     progress.proceed(0);
-    into.bytes = input::readOsmFile(name, progress, machine.memoryForLoading());
+    const std::uint64_t memory = machine.memoryForLoading();
+    into.bytes = input::readOsmFile(name, progress, memory);
+    if (program.state.choices.areas) {
+      input::appendAreaRecords(name, into.bytes, progress, memory);
+      into.withAreas = true;
+    }
+    into.file = name;
     into.chunkmax = chunkmaxFor(into.bytes.size());
     into.loaded = true;
   } catch (const input::Cancelled&) {

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/choices.h"
+#include "app/state_file_extras.h"
 #include "app/state_location.h"
 #include "platform/byte_buffer.h"
 
@@ -23,6 +25,9 @@ struct ChunkTable {
   platform::ByteBuffer bytes;
   std::int32_t chunkmax = 0;
   bool loaded = false;
+  // The file it was read from, and whether its areas were added to it as node records.
+  std::string file;
+  bool withAreas = false;
 
   // Where the text ends whose node records start in chunks 0 to k: the start of chunk k + 1,
   // or the end of the file for the last chunk, which takes every record up to it.
@@ -44,6 +49,10 @@ struct State {
   std::string gpxfolder;
   std::string loaderpath;
   std::optional<std::string> lastosm;
+  // What the user chose beside the first behaviour; kept in the state file's extra lines.
+  Choices choices;
+  // The state file's lines after its 22 values, this program's and a later one's.
+  StateFileExtras extras;
   // Where the state file is kept, decided at start-up.
   StateLocation statelocation;
   ChunkTable chunks;

@@ -1,6 +1,7 @@
 #include "app/state_file.h"
 
 #include <optional>
+#include <utility>
 #include <string_view>
 
 #include "osm/number_text.h"
@@ -59,6 +60,11 @@ class ValueReader {
     into = *value;
     return true;
   }
+  // The lines after the values, each handed over as it is.
+  template <typename Take>
+  void rest(Take take) {
+    for (std::string_view line; m_lines.next(line);) take(line);
+  }
   bool flag(bool& into) {
     std::string_view line;
     if (!m_lines.next(line)) return false;
@@ -77,24 +83,54 @@ class ValueReader {
   files::LineReader m_lines;
 };
 
-void readValues(Program& program, ValueReader& in) {
+// False when a line could not be read: the rest of the file is then not looked at.
+bool readValues(Program& program, ValueReader& in) {
   State& state = program.state;
   double number = 0;
-  if (!in.number(number)) return;
+  if (!in.number(number)) return false;
   state.version = static_cast<float>(number);
   for (int index = 9; index <= 16; ++index) {
     std::string caption;
-    if (!in.text(caption)) return;
+    if (!in.text(caption)) return false;
     program.f1.mf(index).setCaption(caption);
   }
   if (!in.text(state.restemplates[0]) || !in.text(state.stylepath) || !in.text(state.spare) ||
       !in.flag(state.alert) || !in.text(state.gpxfolder) || !in.text(state.loaderpath) ||
       !in.optionalText(state.lastosm) || !in.text(state.restemplates[1]) ||
       !in.text(state.restemplates[2])) {
-    return;
+    return false;
   }
   for (int i = 0; i < 4; ++i) {
-    if (!in.number(number)) return;
+    if (!in.number(number)) return false;
+  }
+  return true;
+}
+
+constexpr std::string_view areasKey = "areas";
+constexpr std::string_view exactKey = "exact";
+constexpr std::string_view detailsKey = "details";
+
+bool flagOf(const StateFileExtras& extras, std::string_view key) {
+  return extras.value(key) == "1";
+}
+
+void readChoices(State& state) {
+  state.choices.areas = flagOf(state.extras, areasKey);
+  state.choices.exact = flagOf(state.extras, exactKey);
+  state.choices.details = flagOf(state.extras, detailsKey);
+}
+
+// A choice that is off writes no line: the file of a user who made none stays as it was.
+void keepChoices(State& state) {
+  const std::pair<std::string_view, bool> flags[] = {{areasKey, state.choices.areas},
+                                                     {exactKey, state.choices.exact},
+                                                     {detailsKey, state.choices.details}};
+  for (const auto& [key, on] : flags) {
+    if (on) {
+      state.extras.set(key, "1");
+    } else {
+      state.extras.erase(key);
+    }
   }
 }
 
@@ -114,11 +150,13 @@ void loaddata(Program& program) {
     return;
   }
   ValueReader in(text);
-  readValues(program, in);
+  if (!readValues(program, in)) return;
+  in.rest([&](std::string_view line) { program.state.extras.read(line); });
+  readChoices(program.state);
 }
 
 void savedata(Program& program) {
-  const State& state = program.state;
+  State& state = program.state;
   const std::string crlf = "\r\n";
   std::string text = osm::numberText(state.version) + crlf;
   for (int index = 9; index <= 16; ++index) text += program.f1.mf(index).caption() + crlf;
@@ -133,6 +171,8 @@ void savedata(Program& program) {
   text += state.restemplates[1] + crlf;
   text += state.restemplates[2] + crlf;
   for (int i = 0; i < 4; ++i) text += "0" + crlf;
+  keepChoices(state);
+  text += state.extras.text();
   if (state.statelocation.folder.empty() || !stateFolderReady(program)) return;
   try {
     files::replaceWhole(stateFilePath(program), text);

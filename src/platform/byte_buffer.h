@@ -33,6 +33,8 @@ class ByteBuffer {
   // Keeps only the first `size` bytes.
   void truncate(size_t size);
 
+  // Whether extend() may add to it.
+  bool growable() const { return m_memory != nullptr; }
   const char* data() const { return m_memory ? m_memory : m_text.data(); }
   char* data() { return m_memory ? m_memory : m_text.data(); }
   size_t size() const { return m_memory ? m_size : m_text.size(); }

@@ -1,0 +1,49 @@
+#include "input/osmium_xml.h"
+
+#include <osmium/osm/location.hpp>
+
+#include <cstring>
+#include <iterator>
+#include <limits>
+
+namespace waymint::input {
+
+void appendCoordinate(std::string& out, std::int32_t coordinate) {
+  osmium::detail::append_location_coordinate_to_string(std::back_inserter(out), coordinate);
+}
+
+void appendEscaped(std::string& out, std::string_view value) {
+  for (const char c : value) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&apos;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '\n': out += "&#xA;"; break;
+      case '\r': out += "&#xD;"; break;
+      case '\t': out += "&#x9;"; break;
+      default: out += c; break;
+    }
+  }
+}
+
+void appendTagElement(std::string& out, std::string_view key, std::string_view value) {
+  out += "    <tag k=\"";
+  appendEscaped(out, key);
+  out += "\" v=\"";
+  appendEscaped(out, value);
+  out += "\"/>\n";
+}
+
+void appendText(platform::ByteBuffer& text, std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (!text.growable()) {
+    platform::ByteBuffer grown = platform::ByteBuffer::growable(text.size() + bytes.size());
+    std::memcpy(grown.extend(text.size()), text.data(), text.size());
+    text = std::move(grown);
+  }
+  std::memcpy(text.extend(bytes.size()), bytes.data(), bytes.size());
+}
+
+}  // namespace waymint::input
