@@ -62,6 +62,12 @@ class f1 : public platform::Window {
   Shape Shape5{"Shape5"};
   Shape Shape6{"Shape6"};
   ControlArray<Shape> v;
+  // The choices beside the first behaviour, under "Load OSM": what a POI is and what its
+  // waypoint holds, each with one line that says what it does.
+  CheckBox Check3{"Check3", "Areas too"};
+  CheckBox Check4{"Check4", "Exact categories"};
+  CheckBox Check5{"Check5", "Details from OSM"};
+  ControlArray<Label> Label8;  // (0) areas, (1) exact categories, (2) details
 
   // --- menus: the entries of each top-level menu form one indexed group ---
   MenuEntry mfile{"mfile", "File"};
@@ -119,6 +125,9 @@ class f1 : public platform::Window {
   // that could not be read has been reported, naming it). A name that is not an ordinary
   // file, or holds "*", is passed over without a word: nothing.
   std::optional<Loaded> openChosen(const std::string& name);
+  // Reads the loaded OSM file again, as its recent entry does (after the choice of areas
+  // changed); false when it could not be read or the user cancelled, the text before staying.
+  bool reloadOsm();
 
  private:
   Loaded openAsPicked(const std::string& name);

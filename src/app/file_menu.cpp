@@ -127,6 +127,17 @@ void f1::mf_Click(int Index) {
   if (auto chosen = program.platform.openFileDialog(request)) openChosen(*chosen);
 }
 
+bool f1::reloadOsm() {
+  State& state = m_program.state;
+  if (operationInProgress() || !state.chunks.loaded) return false;
+  const std::string name = state.chunks.file;
+  Operation loading(*this, Operation::Kind::Load);
+  enabled_(m_program, false);
+  const bool loaded = openOsm(m_program, name, false) == Loaded::Yes;
+  enabled_(m_program, true);
+  return loaded;
+}
+
 void f1::Form_OLEDragDrop(const std::string& path) {
   if (!operationInProgress()) openChosen(path);
 }

@@ -41,6 +41,9 @@ void f1::startUp(bool withStateFile) {
   }
   Text1.setText(state.gpxfolder);
   if (state.alert) Check2.setValue(1);
+  Check3.setValue(state.choices.areas ? 1 : 0);
+  Check4.setValue(state.choices.exact ? 1 : 0);
+  Check5.setValue(state.choices.details ? 1 : 0);
   Text3(0).setEnabled(state.alert);
   Text3(1).setEnabled(state.alert);
   Shape6.setBackColor({240, 240, 245});

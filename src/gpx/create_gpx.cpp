@@ -71,6 +71,7 @@ class ExtractionRun {
   const bool m_aa;
   const int m_listed2;  // entries of List2 before the run
   std::string m_category;
+  std::string m_listed;  // the category as the list shows it, blanks and all
   CategoryPaths m_paths;
   GpxDocument m_document;
   int m_taken = 0;
@@ -85,6 +86,8 @@ RunResult ExtractionRun::execute() {
   m_state.gpxpath = m_paths.gpx;
   showIcon();
   m_state.merging = false;
+  // A new GPX with details is UTF-8; one being extended keeps the encoding it declares.
+  if (m_state.choices.details) m_document.setEncoding(GpxEncoding::Utf8);
   if (m_aa && !prepareWriting()) return {End::NotMerged};
   scan();
   if (m_aa) {
@@ -129,6 +132,7 @@ RunResult::End ExtractionRun::takeCategory() {
     return RunResult::End::BlankCategory;
   }
   m_window.Text4.setText(listed);
+  m_listed = listed;
   m_state.category = m_category;
   m_paths = categoryPaths(m_state.gpxfolder, m_category);
   m_window.Text4.setText(fileName(m_category));
@@ -219,7 +223,9 @@ void ExtractionRun::scan() {
   m_state.seennames.clear();
   const app::ChunkTable& chunks = m_state.chunks;
   const std::string_view text = chunks.bytes;
-  CategoryRecords records(text, m_category);
+  CategoryRecords records = m_state.choices.exact
+                                ? CategoryRecords(text, m_listed, CategoryRecords::Matching::Exact)
+                                : CategoryRecords(text, m_category);
   for (std::int32_t k = 0; k <= chunks.chunkmax; ++k) {
     app::busy_on(m_program);
     m_program.platform.yield();

@@ -51,11 +51,13 @@ void GpxDocument::procsave(std::string_view s) {
 
 void GpxDocument::extend(std::string oldBody) {
   collectPositions(oldBody, m_oldPositions);
+  m_encoding = declaredEncoding(oldBody);
   m_bytes = std::move(oldBody);
   procsave("");
 }
 
 void GpxDocument::continueFrom(std::string existing) {
+  m_encoding = declaredEncoding(existing);
   m_bytes = std::move(existing);
   m_started = true;
 }
@@ -64,10 +66,11 @@ bool GpxDocument::holds(std::string_view line) const {
   return m_oldPositions.count(std::string(positionOf(line))) != 0;
 }
 
-std::string gpxHead() {
+std::string gpxHead(GpxEncoding encoding) {
   const std::string q = "\"";
+  const char* name = encoding == GpxEncoding::Utf8 ? "UTF-8" : "Windows-1252";
   std::string head;
-  head += "<?xml version=" + q + "1.0" + q + "  encoding=" + q + "Windows-1252" + q +
+  head += "<?xml version=" + q + "1.0" + q + "  encoding=" + q + name + q +
           " standalone=" + q + "no" + q + " ?>";
   head += std::string(crlf) + "<gpx xmlns=" + q + std::string(gpxNamespace) + q +
           " xmlns:gpxx = " + q + std::string(garminNamespace) + q + " creator=" + q + "Veltrana" +
@@ -94,9 +97,14 @@ void GpxDocument::addWaypoint(std::string_view lat, std::string_view lon, std::s
   const std::string proximity = std::to_string(options.proximity);
   const std::string_view alertOpen = options.alert ? "  <gpxx:Proximity>" : "  <!--<gpxx:Proximity>";
   const std::string_view alertClose = options.alert ? "</gpxx:Proximity>" : "</gpxx:Proximity>-->";
+  // Without details the address is the program's first one: "; " for the street it does
+  // not know, the other fields empty, no phone.
+  const WaypointDetails none{"; ", "", "", "", "", "", ""};
+  const WaypointDetails& d = options.details ? *options.details : none;
+  const bool phone = !d.phone.empty();
   const std::string_view lines[] = {
       "<name>", nam, "</name>", crlf, "<cmt>This is ", nam, "</cmt>", crlf,
-      "   <desc></desc>", crlf,
+      "   <desc>", d.description, "</desc>", crlf,
       options.sound ? "   <link href=\"" : "", options.sound ? options.soundlink : "",
       options.sound ? "\" />\r\n" : "",
       "  <extensions>", crlf, " <gpxx:WaypointExtension>", crlf,
@@ -104,9 +112,12 @@ void GpxDocument::addWaypoint(std::string_view lat, std::string_view lon, std::s
       " <gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>", crlf,
       " <gpxx:Categories>", crlf, "   <gpxx:Category>Category1</gpxx:Category>", crlf,
       " </gpxx:Categories>", crlf, "  <gpxx:Address>", crlf,
-      " <gpxx:StreetAddress>; </gpxx:StreetAddress>", crlf, "  <gpxx:City></gpxx:City>", crlf,
-      "  <gpxx:State></gpxx:State>", crlf, " <gpxx:Country></gpxx:Country>", crlf,
-      "<gpxx:PostalCode></gpxx:PostalCode>", crlf, " </gpxx:Address>", crlf,
+      " <gpxx:StreetAddress>", d.street, "</gpxx:StreetAddress>", crlf,
+      "  <gpxx:City>", d.city, "</gpxx:City>", crlf,
+      "  <gpxx:State>", d.state, "</gpxx:State>", crlf,
+      " <gpxx:Country>", d.country, "</gpxx:Country>", crlf,
+      "<gpxx:PostalCode>", d.postalCode, "</gpxx:PostalCode>", crlf, " </gpxx:Address>", crlf,
+      phone ? " <gpxx:PhoneNumber>" : "", d.phone, phone ? "</gpxx:PhoneNumber>\r\n" : "",
       "</gpxx:WaypointExtension>", crlf, "</extensions>", crlf, "</wpt>", crlf};
   const std::string start = wptLine(lat, lon);
   // The block goes straight into the document, room made for it at once (and for the closing
@@ -125,12 +136,17 @@ void GpxDocument::addWaypoint(std::string_view lat, std::string_view lon, std::s
 
 void initgpx(GpxDocument& document, const std::string& categoryFolder) {
   if (!platform::files::exists(categoryFolder)) platform::files::makeFolder(categoryFolder);
-  document.procsave(gpxHead());
+  document.procsave(gpxHead(document.encoding()));
 }
 
 void addgpx(app::Program& program, GpxDocument& document, std::string_view lat,
-            std::string_view lon, std::string_view nam) {
+            std::string_view lon, std::string_view nam, std::string_view record) {
   WaypointOptions options;
+  WaypointDetails details;
+  if (program.state.choices.details) {
+    details = detailsOf(record, document.encoding());
+    options.details = &details;
+  }
   options.sound = program.f1.Check1.value() == 1;
   options.alert = program.f1.Check2.value() == 1;
   options.proximity = program.state.proximity;

@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "osm/text_search.h"
 #include "gpx/gpx_document.h"
+#include "gpx/poi_name.h"
 
 namespace waymint::gpx {
 namespace {
@@ -24,6 +25,24 @@ std::string_view sub1(std::string_view t, std::int64_t start, std::int64_t count
   const auto first = static_cast<size_t>(start - 1);
   if (first >= t.size()) return {};
   return t.substr(first, static_cast<size_t>(count));
+}
+
+// Lists `nam` in `found` unless the run has taken a POI of that name before. With exact
+// categories every POI of the category is taken: two car parks of one name are two places,
+// and even two at one place are two objects of the file.
+bool takeName(app::State& state, platform::ListBox& found, std::string nam) {
+  if (state.choices.exact) {
+    found.addItem(std::move(nam));
+    return true;
+  }
+  const size_t hash = std::hash<std::string_view>{}(nam);
+  for (auto [taken, end] = state.seennames.equal_range(hash); taken != end; ++taken) {
+    if (found.item(taken->second) == nam) return false;
+  }
+  // The name is taken: listed, and known by its place in the list.
+  found.addItem(std::move(nam));
+  state.seennames.emplace(hash, found.count() - 1);
+  return true;
 }
 
 }  // namespace
@@ -64,16 +83,10 @@ void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& doc
   const std::string lat = osm::replaceAll(*latValue, "\"", "");
   std::string lon = osm::replaceAll(*lonValue, "\"", "");
 
-  std::string nam = fnstrip(rawName(s1));
+  std::string nam = poiName(s1, state.category, state.choices, document.encoding());
   if (nam == state.category) nam += ":" + lat + "," + lon;
   platform::ListBox& found = program.f1.List1(0);
-  const size_t hash = std::hash<std::string_view>{}(nam);
-  for (auto [taken, end] = state.seennames.equal_range(hash); taken != end; ++taken) {
-    if (found.item(taken->second) == nam) return;
-  }
-  // The name is taken: listed, and known by its place in the list.
-  found.addItem(std::move(nam));
-  state.seennames.emplace(hash, found.count() - 1);
+  if (!takeName(state, found, std::move(nam))) return;
   const std::string& name = found.item(found.count() - 1);
 
   // When lon was the start tag's last attribute, the rest of the tag goes.
@@ -83,7 +96,7 @@ void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& doc
   if (aa && state.merging && document.holds(wptLine(lat, lon))) return;
   if (!aa) return;
   program.f1.List2.addItem(name);
-  addgpx(program, document, lat, lon, name);
+  addgpx(program, document, lat, lon, name, s1);
 }
 
 }  // namespace waymint::gpx

@@ -34,6 +34,7 @@
 #include "gui/shown_text.h"
 #include "platform/qt/text.h"
 #include "workflow/category_workflow.h"
+#include "workflow/choices.h"
 #include "workflow/file_actions.h"
 #include "workflow/menus.h"
 
@@ -157,6 +158,28 @@ QWidget* F1View::buildCategoryPanel(QWidget* parent) {
   b.button(w.Command2(0), load, [&p] { workflow::Command2_Click(p, 0); });
   head->addWidget(load, 1);
   column->addLayout(head);
+  // The choices of what a POI is and what its waypoint holds, each with its one-line
+  // explanation beneath, where a user meets them before the categories.
+  const struct {
+    platform::CheckBox& box;
+    platform::Label& explanation;
+    void (*handler)(app::Program&);
+  } choices[] = {{w.Check3, w.Label8(0), workflow::Check3_MouseUp},
+                 {w.Check4, w.Label8(1), workflow::Check4_MouseUp},
+                 {w.Check5, w.Label8(2), workflow::Check5_MouseUp}};
+  for (const auto& choice : choices) {
+    auto* box = new QCheckBox(step);
+    b.checkBox(choice.box, box, [&p, handler = choice.handler] { handler(p); });
+    column->addWidget(box);
+    auto* explanation = new QLabel(step);
+    QFont small = explanation->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    explanation->setFont(small);
+    explanation->setIndent(20);
+    explanation->setWordWrap(true);  // one line where the column is wide enough
+    b.label(choice.explanation, explanation);
+    column->addWidget(explanation);
+  }
   auto* clickHint = new QLabel(step);
   b.label(w.Label1(2), clickHint);
   column->addWidget(clickHint);

@@ -15,6 +15,7 @@
 #include "app/utilities.h"
 #include "messages/messages.h"
 #include "osm/records_holding.h"
+#include "osm/tags.h"
 #include "osm/text_search.h"
 #include "survey/category_list.h"
 #include "survey/record_value.h"
@@ -41,13 +42,26 @@ struct Part {
   std::atomic<size_t> scanned{0};
 };
 
-void surveyPart(std::string_view text, Part& part, const std::atomic<bool>& stop) {
+// With exact categories a record gives the value of each of its POI keys, as the runs take
+// it: a cafe that is also a shop=coffee is listed under both.
+void addExactValues(std::string_view record, CategoryList& values) {
+  osm::TagReader tags(record);
+  for (osm::Tag tag; tags.next(tag);) {
+    if (osm::isPoiKey(tag.key)) values.add(tag.value);
+  }
+}
+
+void surveyPart(std::string_view text, Part& part, bool exact, const std::atomic<bool>& stop) {
   osm::RecordsHolding records(text, osm::TextFinder("<tag ", osm::TextFinder::Case::Exact),
                               part.begin);
   RecordValue found;
   while (records.scanned() < part.end && !stop) {
     const size_t upTo = std::min(part.end, records.scanned() + scanWindow);
     for (std::string_view record; records.next(record, upTo);) {
+      if (exact) {
+        addExactValues(record, part.values);
+        continue;
+      }
       recordValue(record, found);
       part.unreadableTags = part.unreadableTags || found.failures > 0;
       part.values.add(found.value);
@@ -79,6 +93,7 @@ std::vector<std::unique_ptr<Part>> partsOf(std::string_view text) {
 // cancelled.
 bool surveyParts(app::Program& program, std::string_view text,
                  std::vector<std::unique_ptr<Part>>& parts) {
+  const bool exact = program.state.choices.exact;
   std::atomic<bool> stop{false};
   std::mutex mutex;
   std::condition_variable finished;
@@ -86,7 +101,7 @@ bool surveyParts(app::Program& program, std::string_view text,
   std::vector<std::thread> threads;
   for (auto& part : parts) {
     threads.emplace_back([&, &part = *part] {
-      surveyPart(text, part, stop);
+      surveyPart(text, part, exact, stop);
       std::lock_guard lock(mutex);
       --running;
       finished.notify_one();
