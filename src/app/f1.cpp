@@ -58,9 +58,9 @@ f1::f1(Program& program) : Window("f1", ""), m_program(program) {
   own(Check3);
   own(Check4);
   own(Check5);
-  own(Label8.add(0, "Label8", "Car parks, schools... drawn as areas are POIs too"));
+  own(Label8.add(0, "Label8", "Car parks, schools... drawn as areas count too"));
   own(Label8.add(1, "Label8", "Only POIs whose amenity, shop... is the category"));
-  own(Label8.add(2, "Label8", "Waypoints get address, phone, hours; names in UTF-8"));
+  own(Label8.add(2, "Label8", "Address, phone, opening hours; names in UTF-8"));
 
   const char* fileEntries[] = {"Open", "-", "Create GPX", "-", "About", "-", "Exit"};
   for (int index = 2; index <= 8; ++index) own(mf.add(index, "mf", fileEntries[index - 2]));

@@ -125,7 +125,7 @@ class Tool : public ::testing::Test {
 TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
   // Without a command the usage follows the complaint: the one --help prints.
   const std::string usage = runTool({"--help"}).out;
-  ASSERT_TRUE(usage.starts_with("waymint-cli categories OSM_FILE\n")) << usage;
+  ASSERT_TRUE(usage.starts_with("waymint-cli categories OSM_FILE [CHOICES]\n")) << usage;
   // A GPX that was never finished cannot be extended.
   const std::string unfinished = "<?xml version=\"1.0\"?>\r\n<gpx>\r\n<wpt lat=\"1\" lon=\"2\">";
   const std::string gpx = folder.write("gpx/cafe/cafe.gpx", unfinished);

@@ -210,6 +210,11 @@ TEST_F(MainWindow, TheWindowFitsItsScreenAndAtItsMinimumNoCaptionIsCut) {
     for (QWidget* widget : main->findChildren<QWidget*>()) {
       const bool captioned = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget);
       if (!captioned || !widget->isVisible() || widget->maximumWidth() == 0) continue;  // 0: hidden
+      // A label that wraps its words is cut when its lines do not fit its height.
+      if (auto* label = qobject_cast<QLabel*>(widget); label && label->wordWrap()) {
+        if (label->height() < label->heightForWidth(label->width())) return label->objectName().toStdString();
+        continue;
+      }
       if (widget->width() < widget->sizeHint().width()) return widget->objectName().toStdString();
     }
     return std::string();
