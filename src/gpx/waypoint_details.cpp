@@ -1,6 +1,7 @@
 #include "gpx/waypoint_details.h"
 
 #include <array>
+#include <cctype>
 
 #include "osm/tags.h"
 
@@ -51,6 +52,23 @@ std::string streetOf(const std::array<std::string_view, KeyCount>& v, GpxEncodin
   return writesNumberFirst(v[Country]) ? number + " " + street : street + " " + number;
 }
 
+// The first ";" of a text that ends no entity or character reference ("&amp;", "&#xA;").
+size_t firstSeparator(std::string_view text) {
+  size_t entity = std::string_view::npos;  // where an entity may have begun
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '&') {
+      entity = i;
+    } else if (c == ';') {
+      if (entity == std::string_view::npos) return i;
+      entity = std::string_view::npos;
+    } else if (entity != std::string_view::npos && !std::isalnum(static_cast<unsigned char>(c)) && c != '#') {
+      entity = std::string_view::npos;
+    }
+  }
+  return std::string_view::npos;
+}
+
 void addPart(std::string& description, std::string_view label, const std::string& text) {
   if (text.empty()) return;
   if (!description.empty()) description += " | ";
@@ -71,7 +89,7 @@ WaypointDetails detailsOf(std::string_view record, GpxEncoding encoding) {
   // Several numbers are separated by ";": the first is the one a navigator dials, the others
   // go into the description.
   const std::string_view phones = v[Phone].empty() ? v[ContactPhone] : v[Phone];
-  const size_t split = phones.find(';');
+  const size_t split = firstSeparator(phones);
   details.phone = gpxText(phones.substr(0, split), encoding, longestValue);
   const std::string others =
       split == std::string_view::npos ? "" : gpxText(phones.substr(split + 1), encoding, longestValue);

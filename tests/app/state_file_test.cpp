@@ -90,6 +90,27 @@ TEST_F(StateFileTest, WhatAStartReadsAndWhatACloseWrites) {
   EXPECT_EQ(slurp(stateFile()), fullFile);
 }
 
+// The choices live in lines after the 22 values, which an older program never reads; lines a
+// later program wrote are kept, in their order, and written back.
+TEST_F(StateFileTest, ChoicesAndLaterLinesFollowTheTwentyTwo) {
+  folder.write("osm_pois.dat", fullFile + "exact=1\r\nfuture=x=y\nareas=1\r\n\r\nplain line\r\n");
+  app::Program& p = boot();
+  EXPECT_EQ(p.state.choices, (app::Choices{.areas = true, .exact = true, .details = false}));
+  EXPECT_EQ(p.f1.Check3.value() * 100 + p.f1.Check4.value() * 10 + p.f1.Check5.value(), 110);
+  EXPECT_EQ(p.state.gpxfolder, "/data/gpx");  // the 22 lines read as before
+  p.state.choices.areas = false;
+  p.state.choices.details = true;
+  p.f1.requestClose();
+  EXPECT_EQ(slurp(stateFile()), fullFile + "exact=1\r\nfuture=x=y\r\nplain line\r\ndetails=1\r\n");
+  // A file of 22 lines with no choice made is written back byte for byte, as before.
+  folder.write("osm_pois.dat", fullFile);
+  boot().f1.requestClose();
+  EXPECT_EQ(slurp(stateFile()), fullFile);
+  // Lines after a file that stops early are not read: the values read are all there is.
+  folder.write("osm_pois.dat", fullFile.substr(0, fullFile.find("True")) + "Maybe\r\nareas=1\r\n");
+  EXPECT_FALSE(boot().state.choices.areas);
+}
+
 TEST_F(StateFileTest, AReadOnlyStateFileStaysAsItWas) {
   folder.write("osm_pois.dat", fullFile);
   ASSERT_EQ(::chmod(stateFile().c_str(), 0444), 0);
