@@ -116,7 +116,8 @@ void ringOf(const osmium::NodeRefList& nodes, Ring& ring) {
 
 class AreaWriter {
  public:
-  AreaWriter(platform::ByteBuffer& text, AreaReport& report) : m_text(text), m_report(report) {}
+  AreaWriter(platform::ByteBuffer& text, std::uint64_t memoryLimit, AreaReport& report)
+      : m_text(text), m_memoryLimit(memoryLimit), m_report(report) {}
 
   void take(const osmium::memory::Buffer& buffer) {
     m_records.clear();
@@ -131,7 +132,7 @@ class AreaWriter {
         ++m_report.unplaced;
       }
     }
-    appendText(m_text, m_records);
+    appendText(m_text, m_records, m_memoryLimit);
   }
 
  private:
@@ -147,6 +148,7 @@ class AreaWriter {
   }
 
   platform::ByteBuffer& m_text;
+  std::uint64_t m_memoryLimit;
   AreaReport& m_report;
   AreaRings m_rings;
   std::string m_records;
@@ -203,7 +205,7 @@ AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text
     Manager manager(config);
     const osmium::io::File file(path, osmiumFormat(format));
     readRelations(file, manager, progress);
-    AreaWriter writer(text, report);
+    AreaWriter writer(text, memoryLimit, report);
     if (inFile) {
       const TemporaryFile storage;
       FileIndex locations(storage.descriptor());

@@ -2,6 +2,7 @@
 
 #include <osmium/osm/location.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -36,10 +37,11 @@ void appendTagElement(std::string& out, std::string_view key, std::string_view v
   out += "\"/>\n";
 }
 
-void appendText(platform::ByteBuffer& text, std::string_view bytes) {
+void appendText(platform::ByteBuffer& text, std::string_view bytes, std::uint64_t limit) {
   if (bytes.empty()) return;
   if (!text.growable()) {
-    platform::ByteBuffer grown = platform::ByteBuffer::growable(text.size() + bytes.size());
+    const auto room = static_cast<size_t>(std::max<std::uint64_t>(limit, text.size() + bytes.size()));
+    platform::ByteBuffer grown = platform::ByteBuffer::growable(room);
     std::memcpy(grown.extend(text.size()), text.data(), text.size());
     text = std::move(grown);
   }

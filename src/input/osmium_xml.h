@@ -19,7 +19,7 @@ void appendEscaped(std::string& out, std::string_view value);
 void appendTagElement(std::string& out, std::string_view key, std::string_view value);
 
 // Appends `bytes` to a text that may grow (one read or decoded from a file); a text handed
-// over whole is copied once into memory that may.
-void appendText(platform::ByteBuffer& text, std::string_view bytes);
+// over whole is copied once into memory that may grow to `limit` bytes.
+void appendText(platform::ByteBuffer& text, std::string_view bytes, std::uint64_t limit);
 
 }  // namespace waymint::input

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "input/area_records.h"
+#include "input/input_error.h"
+#include "platform/byte_buffer.h"
+#include "support/compressed_files.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+#include "support/test_data.h"
+
+namespace waymint::testing {
+namespace {
+
+using input::NodeIndex;
+
+class Progress : public input::ReadProgress {
+ public:
+  bool stopAtOnce = false;
+  bool proceed(std::uint64_t) override { return !stopAtOnce; }
+};
+
+constexpr std::uint64_t plenty = std::uint64_t{1} << 32;
+
+// The records the areas of a file add: from "waymint:area" on, as they stand.
+std::string areaRecords(const std::string& path, NodeIndex index = NodeIndex::Chosen,
+                        input::AreaReport* report = nullptr) {
+  platform::ByteBuffer text(std::string("<osm>...</osm>\n"));
+  Progress progress;
+  const input::AreaReport made = input::appendAreaRecords(path, text, progress, plenty, index);
+  if (report) *report = made;
+  return std::string(text.view().substr(15));
+}
+
+std::string node(int id, const char* lat, const char* lon) {
+  return "  <node id=\"" + std::to_string(id) + "\" lat=\"" + lat + "\" lon=\"" + lon + "\"/>\n";
+}
+
+std::string way(int id, std::vector<int> nodes, const std::string& tags) {
+  std::string text = "  <way id=\"" + std::to_string(id) + "\">\n";
+  for (int n : nodes) text += "    <nd ref=\"" + std::to_string(n) + "\"/>\n";
+  return text + tags + "  </way>\n";
+}
+
+std::string tag(const char* k, const char* v) {
+  return std::string("    <tag k=\"") + k + "\" v=\"" + v + "\"/>\n";
+}
+
+// Four squares of 0.0001 degrees, nodes 1 to 16, a square per four ids.
+std::string squares() {
+  std::string text;
+  const char* lats[] = {"1.0000000", "1.0000000", "1.0001000", "1.0001000"};
+  const char* lons[] = {"2.0000000", "2.0001000", "2.0001000", "2.0000000"};
+  const char* shifts[] = {"2.", "3.", "4.", "5."};
+  for (int s = 0; s < 4; ++s) {
+    for (int i = 0; i < 4; ++i) {
+      std::string lon = std::string(shifts[s]) + std::string(lons[i]).substr(2);
+      text += node(s * 4 + i + 1, lats[i], lon.c_str());
+    }
+  }
+  return text;
+}
+
+std::string osm(const std::string& body) {
+  return "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n" + body + "</osm>\n";
+}
+
+TEST(AreaRecords, EachTaggedAreaIsANodeRecordAtAPointInside) {
+  TempFolder folder;
+  const std::string file = folder.write("a.osm", osm(
+      squares() + way(10, {1, 2, 3, 4, 1}, tag("amenity", "parking") + tag("name", "P&amp;&quot;Q&quot;")) +
+      way(11, {5, 6, 7, 8, 5}, "") +                                      // no tags: no POI
+      way(12, {9, 10, 11, 12, 9}, tag("amenity", "parking") + tag("area", "no")) +
+      way(13, {13, 14, 15}, tag("amenity", "parking")) +                  // not closed
+      "  <relation id=\"5\">\n    <member type=\"way\" ref=\"11\" role=\"outer\"/>\n" +
+      tag("type", "multipolygon") + tag("leisure", "park") + "  </relation>\n"));
+  EXPECT_EQ(areaRecords(file),
+            "  <node waymint:area=\"w10\" lat=\"1.00005\" lon=\"2.00005\">\n"
+            "    <tag k=\"amenity\" v=\"parking\"/>\n"
+            "    <tag k=\"name\" v=\"P&amp;&quot;Q&quot;\"/>\n"
+            "  </node>\n"
+            "  <node waymint:area=\"r5\" lat=\"1.00005\" lon=\"3.00005\">\n"
+            "    <tag k=\"leisure\" v=\"park\"/>\n"
+            "  </node>\n");
+}
+
+TEST(AreaRecords, BrokenAreasAreLeftOutAndTheRestGoesOn) {
+  TempFolder folder;
+  const std::string good = way(10, {1, 2, 3, 4, 1}, tag("amenity", "parking"));
+  const std::string goodRecord =
+      "  <node waymint:area=\"w10\" lat=\"1.00005\" lon=\"2.00005\">\n"
+      "    <tag k=\"amenity\" v=\"parking\"/>\n  </node>\n";
+  struct Case { const char* what; std::string body; };
+  const std::vector<Case> cases = {
+      {"a way cut at the extract's border", way(20, {5, 6, 99, 8, 5}, tag("amenity", "parking"))},
+      {"a multipolygon whose ring does not close",
+       way(21, {5, 6, 7}, "") + "  <relation id=\"6\">\n"
+       "    <member type=\"way\" ref=\"21\" role=\"outer\"/>\n" + tag("type", "multipolygon") +
+       tag("amenity", "parking") + "  </relation>\n"},
+      {"a multipolygon of a missing way",
+       "  <relation id=\"7\">\n    <member type=\"way\" ref=\"77\" role=\"outer\"/>\n" +
+       tag("type", "multipolygon") + tag("amenity", "parking") + "  </relation>\n"},
+      {"a relation that is a member of itself",
+       "  <relation id=\"8\">\n    <member type=\"relation\" ref=\"8\" role=\"outer\"/>\n" +
+       tag("type", "multipolygon") + tag("amenity", "parking") + "  </relation>\n"},
+      {"a multipolygon without members",
+       "  <relation id=\"9\">\n" + tag("type", "multipolygon") + tag("amenity", "parking") +
+       "  </relation>\n"},
+      {"two rings crossing", way(22, {5, 7, 6, 8, 5}, tag("amenity", "parking"))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string file = folder.write("b.osm", osm(squares() + good + c.body));
+    EXPECT_EQ(areaRecords(file), goodRecord);
+  }
+}
+
+TEST(AreaRecords, EveryFormatAndEitherIndexGiveTheSameRecords) {
+  if (!onPath("osmium")) GTEST_SKIP() << "osmium-tool is not installed";
+  const std::string monaco = unpackedExtract("monaco.osm");
+  input::AreaReport report;
+  const std::string records = areaRecords(monaco, NodeIndex::Memory, &report);
+  EXPECT_FALSE(report.indexInFile);
+  EXPECT_GT(report.areas, 10000U);
+  EXPECT_EQ(areaRecords(monaco, NodeIndex::File, &report), records);
+  EXPECT_TRUE(report.indexInFile);
+  EXPECT_EQ(areaRecords(testDataPath("monaco.osm.pbf")), records);
+  EXPECT_EQ(areaRecords(testDataPath("monaco.osm.bz2")), records);
+  TempFolder folder;
+  const std::string small = folder.write("s.osm", osm(squares() + way(10, {1, 2, 3, 4, 1}, tag("shop", "x"))));
+  const std::string gz = folder.write("s.osm.gz", gzipOf(slurp(small)));
+  EXPECT_EQ(areaRecords(gz), areaRecords(small));
+}
+
+TEST(AreaRecords, TheUserMayCancel) {
+  Progress progress;
+  progress.stopAtOnce = true;
+  platform::ByteBuffer text(std::string("<osm/>"));
+  EXPECT_THROW(input::appendAreaRecords(testDataPath("monaco.osm.pbf"), text, progress, plenty),
+               input::Cancelled);
+  EXPECT_EQ(text.view(), "<osm/>");
+}
+
+// --- every area record against the polygon osmium export makes of that area ---
+
+using Polygon = std::vector<std::vector<std::pair<double, double>>>;  // rings of (lon, lat)
+
+// The rings of a GeoJSON MultiPolygon's "coordinates" (all its polygons' rings together).
+Polygon ringsOf(const std::string& feature) {
+  Polygon rings;
+  const size_t start = feature.find("\"coordinates\":");
+  std::vector<std::pair<double, double>> ring;
+  int depth = 0;
+  for (size_t at = start + 14; at < feature.size(); ++at) {
+    const char c = feature[at];
+    if (c == '[') {
+      ++depth;
+      if (depth == 4) {
+        char* end = nullptr;
+        const double lon = std::strtod(feature.c_str() + at + 1, &end);
+        const double lat = std::strtod(end + 1, &end);
+        ring.emplace_back(lon, lat);
+        at = static_cast<size_t>(end - feature.c_str());
+        --depth;
+        continue;
+      }
+    } else if (c == ']') {
+      if (depth == 3) rings.push_back(std::move(ring)), ring.clear();
+      if (--depth == 0) break;
+    }
+  }
+  return rings;
+}
+
+// Even-odd, strictly inside: a point on an edge is not.
+bool strictlyInside(double x, double y, const Polygon& rings) {
+  bool inside = false;
+  for (const auto& ring : rings) {
+    for (size_t i = 0; i + 1 < ring.size(); ++i) {
+      const auto [ax, ay] = ring[i];
+      const auto [bx, by] = ring[i + 1];
+      const double cross = (bx - ax) * (y - ay) - (x - ax) * (by - ay);
+      if (std::abs(cross) < 1e-18 && std::min(ax, bx) <= x && x <= std::max(ax, bx) &&
+          std::min(ay, by) <= y && y <= std::max(ay, by)) {
+        return false;
+      }
+      if ((ay > y) != (by > y) && x < ax + (y - ay) * (bx - ax) / (by - ay)) inside = !inside;
+    }
+  }
+  return inside;
+}
+
+TEST(AreaRecords, EveryAreaOsmiumExportsHasItsPointInsideIt) {
+  if (!onPath("osmium")) GTEST_SKIP() << "osmium-tool is not installed";
+  TempFolder folder;
+  for (const char* extract : {"liechtenstein-2013-08-03.osm", "monaco.osm"}) {
+    SCOPED_TRACE(extract);
+    const std::string path = unpackedExtract(extract);
+    input::AreaReport report;
+    const std::string records = areaRecords(path, NodeIndex::Chosen, &report);
+    std::map<std::string, std::pair<double, double>> points;  // "a<area id>" -> (lon, lat)
+    const std::regex record(R"re(waymint:area="([wr])(\d+)" lat="([^"]+)" lon="([^"]+)")re");
+    for (std::sregex_iterator it(records.begin(), records.end(), record), end; it != end; ++it) {
+      const long long id = std::stoll((*it)[2]) * 2 + ((*it)[1] == "r" ? 1 : 0);
+      points["a" + std::to_string(id)] = {std::stod((*it)[4]), std::stod((*it)[3])};
+    }
+    const std::string exported = folder / "areas.geojsonseq";
+    ASSERT_EQ(runProgram({"osmium", "export", path, "-f", "geojsonseq", "--add-unique-id=type_id",
+                          "--geometry-types=polygon", "-O", "-o", exported}).status, 0);
+    size_t tagged = 0, inside = 0;
+    for (const std::string& feature : [&] {
+           std::vector<std::string> lines;
+           std::string all = slurp(exported);
+           for (size_t at = 0, next; at < all.size(); at = next + 1) {
+             next = all.find('\n', at);
+             if (next == std::string::npos) next = all.size();
+             lines.push_back(all.substr(at, next - at));
+           }
+           return lines;
+         }()) {
+      if (feature.find("\"properties\":{}") != std::string::npos) continue;
+      const size_t idAt = feature.find("\"id\":\"a");
+      if (idAt == std::string::npos) continue;
+      ++tagged;
+      const std::string id = feature.substr(idAt + 6, feature.find('"', idAt + 6) - idAt - 6);
+      const auto point = points.find(id);
+      if (point == points.end()) continue;  // one that no grid point lies inside
+      const auto [x, y] = point->second;
+      if (strictlyInside(x, y, ringsOf(feature))) {
+        ++inside;
+      } else {
+        ADD_FAILURE() << id << " at " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(points.size(), report.areas);
+    EXPECT_EQ(tagged, report.areas + report.unplaced);
+    EXPECT_EQ(inside, report.areas);
+    EXPECT_LT(report.unplaced * 1000, tagged + 1);  // thinner than 1 cm: hardly any
+  }
+}
+
+}  // namespace
+}  // namespace waymint::testing
