@@ -139,6 +139,34 @@ TEST_F(MainWindow, AlertAndSoundToggledByKeyboardRunTheirHandlersAndCtrlQEnds) {
   EXPECT_TRUE(program.f1.closed() && desktop.ended);
 }
 
+// The three choices sit under "Load OSM", each with its line of explanation; a click reaches
+// the handler (the categories of a town with a closed cafe and an internet cafe change with
+// exact categories), and the boxes show what the model holds.
+TEST_F(MainWindow, TheChoicesShowTheirModelAndForwardClicks) {
+  program.f1.Text1.setText(folder / "gpx");
+  program.f1.Form_OLEDragDrop(folder.write(
+      "cafes.osm",
+      osmFile(osmNode({{"amenity", "cafe"}}) + osmNode({{"disused:amenity", "cafe"}, {"shop", "bakery"}}))));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return listed("List1(2)") == QStringList({"cafe"}); }));
+  const char* boxes[] = {"Check3", "Check4", "Check5"};
+  const char* captions[] = {"Areas too", "Exact categories", "Details from OSM"};
+  for (int i = 0; i < 3; ++i) {
+    auto* box = child<QCheckBox>(*main, boxes[i]);
+    EXPECT_EQ(box->text(), captions[i]);
+    EXPECT_TRUE(box->isVisible() && !box->isChecked());
+    auto* explanation = child<QLabel>(*main, ("Label8(" + std::to_string(i) + ")").c_str());
+    EXPECT_TRUE(explanation->isVisible() && !explanation->text().isEmpty());
+    EXPECT_LT(explanation->geometry().top(), child<QWidget>(*main, "List1(2)")->geometry().top());
+  }
+  QTest::mouseClick(child<QCheckBox>(*main, "Check4"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return listed("List1(2)") == QStringList({"bakery", "cafe"}); }));
+  EXPECT_TRUE(program.state.choices.exact);
+  QTest::keyClick(child<QCheckBox>(*main, "Check5"), Qt::Key_Space);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return program.state.choices.details; }));
+  program.f1.Check3.setValue(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return child<QCheckBox>(*main, "Check3")->isChecked(); }));
+}
+
 TEST_F(MainWindow, EveryMenuEntryIsReachedByKeyboard) {
   const std::string recent = folder.write("R&D.osm", osmFile(osmNode({{"amenity", "atm"}})));
   program.f1.mf(9).setCaption(recent);
