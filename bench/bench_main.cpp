@@ -2,17 +2,22 @@
 // load, survey, a listing run and a writing run of one category, against a plain memmem pass
 // over the loaded text.
 //
-//   waymint-bench OSM_FILE [CATEGORY]
+//   waymint-bench OSM_FILE [CATEGORY] [--areas[=memory|file]]
+//
+// With --areas the file's areas are added to the loaded text as the choice of areas adds them,
+// their node locations in the index the program chooses, or in the one named.
 #include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/osm_loader.h"
+#include "input/area_records.h"
 #include "app/program.h"
 #include "osm/text_search.h"
 #include "gpx/create_gpx.h"
@@ -50,12 +55,24 @@ double timed(F&& work) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: waymint-bench OSM_FILE [CATEGORY]\n");
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  std::optional<waymint::input::NodeIndex> areas;
+  for (auto it = arguments.begin(); it != arguments.end();) {
+    if (it->starts_with("--areas")) {
+      areas = *it == "--areas=memory" ? waymint::input::NodeIndex::Memory
+              : *it == "--areas=file" ? waymint::input::NodeIndex::File
+                                      : waymint::input::NodeIndex::Chosen;
+      it = arguments.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  if (arguments.empty()) {
+    std::fprintf(stderr, "usage: waymint-bench OSM_FILE [CATEGORY] [--areas[=memory|file]]\n");
     return 2;
   }
-  const std::string file = argv[1];
-  const std::string category = argc > 2 ? argv[2] : "restaurant";
+  const std::string file = arguments[0];
+  const std::string category = arguments.size() > 1 ? arguments[1] : "restaurant";
   namespace files = waymint::platform::files;
 
   waymint::platform::HeadlessPlatform machine;
@@ -73,6 +90,19 @@ int main(int argc, char** argv) {
   waymint::app::ChunkTable table;
   rows.push_back({"load", timed([&] { waymint::app::loadbinary(program, file, table); })});
   if (!table.loaded) return 1;
+  waymint::input::AreaReport areaReport;
+  double areaSeconds = 0;
+  const size_t textOfNodes = table.bytes.size();
+  if (areas) {
+    struct : waymint::input::ReadProgress {
+      bool proceed(std::uint64_t) override { return true; }
+    } quiet;
+    areaSeconds = timed([&] {
+      areaReport = waymint::input::appendAreaRecords(file, table.bytes, quiet,
+                                                     machine.memoryForLoading(), *areas);
+    });
+    table.chunkmax = waymint::app::chunkmaxFor(table.bytes.size());
+  }
   program.state.chunks = std::move(table);
   const std::string_view bytes = program.state.chunks.bytes;
   const double megabytes = static_cast<double>(bytes.size()) / 1e6;
@@ -102,6 +132,15 @@ int main(int argc, char** argv) {
   const double writeOnce = timed([&] { files::replaceWhole((output / "copy.gpx").string(), gpx); });
 
   std::printf("file: %s (loaded text %.1f MB, %zu nodes)\n", file.c_str(), megabytes, nodes);
+  if (areas) {
+    std::printf("areas: %llu as records (%.1f MB of the text; %llu left out), read in %.3f s; "
+                "node locations %s, %.0f MB\n",
+                static_cast<unsigned long long>(areaReport.areas),
+                static_cast<double>(bytes.size() - textOfNodes) / 1e6,
+                static_cast<unsigned long long>(areaReport.unplaced), areaSeconds,
+                areaReport.indexInFile ? "in a temporary file" : "in memory",
+                static_cast<double>(areaReport.indexBytes) / 1048576.0);
+  }
   std::printf("category %s: %d POIs found, %d written, GPX %.1f MB\n", category.c_str(), found,
               program.f1.List2.count(), static_cast<double>(gpx.size()) / 1e6);
   std::printf("%-22s %9s %10s %8s\n", "pass", "seconds", "MB/s", "x ref");

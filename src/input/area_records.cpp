@@ -166,8 +166,8 @@ void readRelations(const osmium::io::File& file, Manager& manager, ReadProgress&
 }
 
 // The second pass: node locations into `index`, ways and relations into areas.
-void assembleAreas(const osmium::io::File& file, std::uint64_t fileSize, Manager& manager,
-                   LocationIndex& index, AreaWriter& writer, ReadProgress& progress) {
+std::uint64_t assembleAreas(const osmium::io::File& file, std::uint64_t fileSize, Manager& manager,
+                            LocationIndex& index, AreaWriter& writer, ReadProgress& progress) {
   osmium::handler::NodeLocationsForWays<LocationIndex> locations(index);
   locations.ignore_errors();  // nodes missing from an extract leave their ways out, no more
   auto& areas = manager.handler([&](osmium::memory::Buffer&& built) { writer.take(built); });
@@ -178,6 +178,7 @@ void assembleAreas(const osmium::io::File& file, std::uint64_t fileSize, Manager
   }
   reader.close();
   areas.flush();
+  return index.used_memory();
 }
 
 }  // namespace
@@ -209,10 +210,10 @@ AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text
     if (inFile) {
       const TemporaryFile storage;
       FileIndex locations(storage.descriptor());
-      assembleAreas(file, fileSize, manager, locations, writer, progress);
+      report.indexBytes = assembleAreas(file, fileSize, manager, locations, writer, progress);
     } else {
       MemoryIndex locations;
-      assembleAreas(file, fileSize, manager, locations, writer, progress);
+      report.indexBytes = assembleAreas(file, fileSize, manager, locations, writer, progress);
     }
   } catch (const std::bad_alloc&) {
     throw;

@@ -20,6 +20,7 @@ struct AreaReport {
   std::uint64_t areas = 0;     // tagged areas written as records
   std::uint64_t unplaced = 0;  // tagged areas left out: no grid point lies inside them
   bool indexInFile = false;    // the node locations were kept in a temporary file
+  std::uint64_t indexBytes = 0;  // what the index of node locations took, at its largest
 };
 
 // Appends to `text` one node record for each tagged area of the OSM file at `path` (any

@@ -38,10 +38,15 @@ std::string fields(const cli::Invocation& invocation) {
   text += " " + invocation.osmFile + " [";
   for (const std::string& category : invocation.categories) text += "<" + category + ">";
   text += "]";
-  if (invocation.command != Command::Write) return text;
+  std::string choices;
+  if (invocation.choices.areas) choices += " areas";
+  if (invocation.choices.exact) choices += " exact";
+  if (invocation.choices.details) choices += " details";
+  if (invocation.command != Command::Write) return text + choices;
   text += invocation.all ? " all" : "";
   text += " folder=" + invocation.gpxFolder + (invocation.alert ? " alert" : "");
-  return text + " proximity=" + invocation.proximity + sounds[static_cast<int>(invocation.sound)];
+  return text + " proximity=" + invocation.proximity + sounds[static_cast<int>(invocation.sound)] +
+         choices;
 }
 
 TEST(Arguments, CommandLinesAreTakenOrRefusedWithTheirReason) {
@@ -63,6 +68,11 @@ TEST(Arguments, CommandLinesAreTakenOrRefusedWithTheirReason) {
       // "--" ends the options: what follows is a category or the file, "--help" included.
       {{"write", "--gpx-folder", "g", "--", "-m.osm", "-x", "--all", "--help"},
        "write -m.osm [<-x><--all><--help>] folder=g proximity=25"},
+      {{"categories", "m.osm", "--areas", "--exact"}, "categories m.osm [] areas exact"},
+      {{"list", "--details", "m.osm", "cafe"}, "list m.osm [<cafe>] details"},
+      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--areas", "--details"},
+       "write m.osm [] all folder=g proximity=25 areas details"},
+      {{"list", "m.osm", "cafe", "--exact", "--exact"}, "refused: --exact is given twice"},
       {{"--help"}, "help"},
       {{"frobnicate", "m.osm", "-h"}, "help"},
       {{}, "refused: no command given"},

@@ -1,5 +1,6 @@
 // The node record parser through a listing run: the first line of the input is the category,
-// the rest the OSM text. Every name is listed once.
+// the rest the OSM text. Every name is listed once. With exact categories and details, every
+// name is a text a UTF-8 GPX can hold: no control character, no markup, valid UTF-8.
 #include <cstdint>
 #include <set>
 #include <string_view>
@@ -20,5 +21,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fuzz.machine().forgetMessages();
   const auto& names = fuzz.program().f1.List1(0).items();
   fuzzing::require(std::set(names.begin(), names.end()).size() == names.size(), "each name once");
+  fuzz.program().state.choices = {.areas = false, .exact = true, .details = true};
+  gpx::create_gpx(fuzz.program(), false);
+  fuzz.machine().forgetMessages();
+  fuzz.program().state.choices = {};
+  for (const std::string& name : fuzz.program().f1.List1(0).items()) {
+    for (size_t i = 0; i < name.size(); ++i) {
+      const auto c = static_cast<unsigned char>(name[i]);
+      fuzzing::require(c >= 0x20 && c != 0x7F && c != '<' && c != '>', "a GPX text");
+      if (c < 0x80) continue;
+      const size_t more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+      fuzzing::require(c >= 0xC2 && c <= 0xF4, "UTF-8");
+      for (size_t k = 1; k <= more; ++k) {
+        fuzzing::require(i + k < name.size() && (static_cast<unsigned char>(name[i + k]) & 0xC0) == 0x80, "UTF-8");
+      }
+      i += more;
+    }
+  }
   return 0;
 }

@@ -169,6 +169,25 @@ TEST(GpxWaypoints, PositionsProximitiesAndExtensions) {
   EXPECT_EQ(w.proximity, 0);
 }
 
+// What the choice of details writes into a waypoint, as the GPI writer reads it back.
+TEST(GpxWaypoints, TheDetailsTheProgramWrites) {
+  const std::string path = std::string(WAYMINT_SOURCE_DIR) + "/tests/golden/all-choices/expected/gpx/cafe/cafe.gpx";
+  const gpi::GpxWaypoints read = gpi::readGpxFile(path);
+  ASSERT_EQ(read.error, "");
+  ASSERT_EQ(read.waypoints.size(), 3U);
+  const gpi::Waypoint& royal = read.waypoints[0];
+  EXPECT_EQ(read.codePage, CodePage::Utf8);
+  EXPECT_EQ(royal.name, "Café Royal");
+  EXPECT_EQ(royal.street, "Rue Grimaldi 12");
+  EXPECT_EQ(royal.city, "Monaco");
+  EXPECT_EQ(royal.postalCode, "98000");
+  EXPECT_EQ(royal.phone, "+377 93 00 00 01");
+  EXPECT_EQ(read.waypoints[1].street, "221b Baker Street");
+  EXPECT_EQ(read.waypoints[1].country, "GB");
+  EXPECT_EQ(read.waypoints[2].street, "");  // an empty address is none
+  EXPECT_EQ(read.waypoints[2].phone, "");
+}
+
 TEST(GpxWaypoints, DeclarationsAndWhatIsNoGpx) {
   const std::pair<std::string, std::optional<CodePage>> heads[] = {
       {"<gpx>", CodePage::Utf8},

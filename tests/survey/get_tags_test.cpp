@@ -107,6 +107,23 @@ TEST_F(GetTagsTest, DistinctLowerCaseValuesByFirstByteInDiscoveryOrder) {
                   "parking", "yak", "zoo", "zebra", "\xC3\x89tang"}));
 }
 
+// With exact categories every POI key of a record gives its value, as the runs take it; keys
+// of a past state, other keys and words in values give nothing.
+TEST_F(GetTagsTest, ExactCategoriesListEveryValueOfEveryPoiKey) {
+  program->state.choices.exact = true;
+  const std::string body =
+      osmNode({{"amenity", "cafe"}, {"shop", "Coffee"}, {"name", "leisure park"}}) +
+      osmNode({{"disused:amenity", "pub"}, {"was:shop", "bakery"}, {"cuisine", "pizza"}}) +
+      osmNode({{"highway", "bus_stop"}, {"amenity", "shelter"}, {"historic", "memorial"}}) +
+      osmNode({{"tourism", "hotel"}, {"amenity", "cafe"}, {"source:amenity", "survey"}}) +
+      osmNode({{"amenity", "parking_entrance"}, {"ref", "P1"}}) + osmNode({{"amenity", "parking"}});
+  EXPECT_EQ(survey(osmFile(body)), (List{"bus_stop", "cafe", "coffee", "hotel", "memorial",
+                                         "parking_entrance", "parking", "shelter"}));
+  program->state.choices.exact = false;
+  // As always: one value a record, by the key words found anywhere in its text.
+  EXPECT_EQ(survey(osmFile(body)), (List{"cafe", "pub", "parking_entrance", "parking", "shelter"}));
+}
+
 TEST_F(GetTagsTest, NothingLoadedOrNoTaggedNodesGiveAnEmptyList) {
   survey::get_tags(*program);
   EXPECT_EQ(takeMessages(), List{"No OSM file is loaded."});
