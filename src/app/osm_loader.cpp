@@ -69,10 +69,11 @@ Loaded loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   try {
     progress.proceed(0);
     const std::uint64_t memory = machine.memoryForLoading();
-    into.bytes = input::readOsmFile(name, progress, memory);
     if (program.state.choices.areas) {
-      input::appendAreaRecords(name, into.bytes, progress, memory);
+      into.bytes = input::readOsmFileWithAreas(name, progress, memory);
       into.withAreas = true;
+    } else {
+      into.bytes = input::readOsmFile(name, progress, memory);
     }
     into.file = name;
     into.chunkmax = chunkmaxFor(into.bytes.size());

@@ -20,6 +20,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -32,7 +33,10 @@
 #include "input/format.h"
 #include "input/inner_point.h"
 #include "input/input_error.h"
+#include "input/left_open.h"
+#include "input/osm_input.h"
 #include "input/osmium_xml.h"
+#include "osm/text_search.h"
 #include "platform/files.h"
 
 namespace waymint::input {
@@ -114,13 +118,12 @@ void ringOf(const osmium::NodeRefList& nodes, Ring& ring) {
   for (const osmium::NodeRef& node : nodes) ring.push_back({node.location().x(), node.location().y()});
 }
 
+// The records of the areas, in the order libosmium builds them; they follow the file's nodes.
 class AreaWriter {
  public:
-  AreaWriter(platform::ByteBuffer& text, std::uint64_t memoryLimit, AreaReport& report)
-      : m_text(text), m_memoryLimit(memoryLimit), m_report(report) {}
+  explicit AreaWriter(AreaReport& report) : m_report(report) {}
 
   void take(const osmium::memory::Buffer& buffer) {
-    m_records.clear();
     for (const osmium::Area& area : buffer.select<osmium::Area>()) {
       if (area.tags().empty()) continue;
       ringsOf(area);
@@ -132,8 +135,8 @@ class AreaWriter {
         ++m_report.unplaced;
       }
     }
-    appendText(m_text, m_records, m_memoryLimit);
   }
+  const std::string& records() const { return m_records; }
 
  private:
   void ringsOf(const osmium::Area& area) {
@@ -147,12 +150,41 @@ class AreaWriter {
     }
   }
 
-  platform::ByteBuffer& m_text;
-  std::uint64_t m_memoryLimit;
   AreaReport& m_report;
   AreaRings m_rings;
   std::string m_records;
 };
+
+// The relations of a plain XML file, as a document of their own: relations follow the nodes
+// and ways, so everything from the first "<relation" on holds them all, and the relations pass
+// parses that part alone. Empty when the file has none.
+std::string xmlRelations(const std::string& path) {
+  constexpr size_t piece = size_t{4} << 20;
+  constexpr std::string_view start = "<relation";
+  platform::files::Reader file(path);
+  std::string relations;
+  std::string window(piece + start.size(), '\0');
+  size_t kept = 0;  // bytes of the piece before carried over, in case "<relation" spans two
+  for (bool found = false;;) {
+    const size_t got = file.read(window.data() + kept, piece);
+    if (got == 0) break;
+    const std::string_view read(window.data(), kept + got);
+    if (found) {
+      relations.append(read.substr(kept));
+      continue;
+    }
+    const size_t at = osm::findText(read, start);
+    if (at != osm::npos) {
+      found = true;
+      relations.assign(osmXmlHead).append(read.substr(at));
+      kept = 0;
+      continue;
+    }
+    kept = std::min(read.size(), start.size() - 1);
+    std::memmove(window.data(), read.data() + read.size() - kept, kept);
+  }
+  return relations;
+}
 
 // The relations pass: which relations make areas and which ways they need.
 void readRelations(const osmium::io::File& file, Manager& manager, ReadProgress& progress) {
@@ -162,19 +194,36 @@ void readRelations(const osmium::io::File& file, Manager& manager, ReadProgress&
     if (!progress.proceed(reader.offset() / 2)) throw Cancelled{};
   }
   reader.close();
-  manager.prepare_for_lookup();
 }
 
-// The second pass: node locations into `index`, ways and relations into areas.
-std::uint64_t assembleAreas(const osmium::io::File& file, std::uint64_t fileSize, Manager& manager,
-                            LocationIndex& index, AreaWriter& writer, ReadProgress& progress) {
+// What the second pass reads and where it puts what it makes.
+struct SecondPass {
+  const osmium::io::File& file;
+  std::uint64_t fileSize;
+  platform::ByteBuffer* nodesInto;  // the tagged nodes as osmium writes them, or none
+  std::uint64_t memoryLimit;
+};
+
+// The second pass: node locations into `index`, ways into areas (and, when asked for, the
+// tagged nodes into the text). Gives the bytes the index took.
+std::uint64_t assembleAreas(const SecondPass& pass, Manager& manager, LocationIndex& index,
+                            AreaWriter& writer, ReadProgress& progress) {
   osmium::handler::NodeLocationsForWays<LocationIndex> locations(index);
   locations.ignore_errors();  // nodes missing from an extract leave their ways out, no more
   auto& areas = manager.handler([&](osmium::memory::Buffer&& built) { writer.take(built); });
-  osmium::io::Reader reader(file, osmium::io::read_meta::no);
+  osmium::io::Reader reader(pass.file, osmium::osm_entity_bits::node | osmium::osm_entity_bits::way,
+                            pass.nodesInto ? osmium::io::read_meta::yes : osmium::io::read_meta::no);
+  std::string nodes;
   while (osmium::memory::Buffer buffer = reader.read()) {
     osmium::apply(buffer, locations, areas);
-    if (!progress.proceed(fileSize / 2 + reader.offset() / 2)) throw Cancelled{};
+    if (pass.nodesInto) {
+      nodes.clear();
+      for (const osmium::Node& node : buffer.select<osmium::Node>()) {
+        if (!node.tags().empty()) appendNodeElement(nodes, node);
+      }
+      appendText(*pass.nodesInto, nodes, pass.memoryLimit);
+    }
+    if (!progress.proceed(pass.fileSize / 2 + reader.offset() / 2)) throw Cancelled{};
   }
   reader.close();
   areas.flush();
@@ -183,8 +232,12 @@ std::uint64_t assembleAreas(const osmium::io::File& file, std::uint64_t fileSize
 
 }  // namespace
 
-AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text,
-                             ReadProgress& progress, std::uint64_t memoryLimit, NodeIndex index) {
+namespace {
+
+// Reads the areas of the file at `path` into records appended to `text`, after the tagged
+// nodes when `nodesToo` (the text then holds the head of the document already).
+AreaReport readAreas(const std::string& path, platform::ByteBuffer& text, bool nodesToo,
+                     ReadProgress& progress, std::uint64_t memoryLimit, NodeIndex index) {
   std::uint64_t fileSize = 0;
   Format format = Format::Unknown;
   {
@@ -200,21 +253,33 @@ AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text
                       (index == NodeIndex::Chosen && !indexFitsInMemory(fileSize, format, memoryLeft));
   AreaReport report;
   report.indexInFile = inFile;
+  const ClosesWhatIsLeftOpen closer(path);
   try {
     osmium::area::Assembler::config_type config;
     config.create_empty_areas = false;
     Manager manager(config);
     const osmium::io::File file(path, osmiumFormat(format));
-    readRelations(file, manager, progress);
-    AreaWriter writer(text, memoryLimit, report);
+    if (format == Format::Xml) {
+      const std::string relations = xmlRelations(path);
+      if (!relations.empty()) {
+        readRelations(osmium::io::File(relations.data(), relations.size(), "osm"), manager, progress);
+      }
+    } else {
+      readRelations(file, manager, progress);
+    }
+    manager.prepare_for_lookup();
+    AreaWriter writer(report);
+    const SecondPass pass{file, fileSize, nodesToo ? &text : nullptr, memoryLimit};
     if (inFile) {
       const TemporaryFile storage;
       FileIndex locations(storage.descriptor());
-      report.indexBytes = assembleAreas(file, fileSize, manager, locations, writer, progress);
+      report.indexBytes = assembleAreas(pass, manager, locations, writer, progress);
     } else {
       MemoryIndex locations;
-      report.indexBytes = assembleAreas(file, fileSize, manager, locations, writer, progress);
+      report.indexBytes = assembleAreas(pass, manager, locations, writer, progress);
     }
+    if (nodesToo) appendText(text, osmXmlEnd, memoryLimit);
+    appendText(text, writer.records(), memoryLimit);
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const Cancelled&) {
@@ -225,6 +290,35 @@ AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text
     throw InputError(path + " is damaged or incomplete: " + error.what() + ".");
   }
   return report;
+}
+
+}  // namespace
+
+AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text,
+                             ReadProgress& progress, std::uint64_t memoryLimit, NodeIndex index) {
+  return readAreas(path, text, false, progress, memoryLimit, index);
+}
+
+platform::ByteBuffer readOsmFileWithAreas(const std::string& path, ReadProgress& progress,
+                                          std::uint64_t memoryLimit, AreaReport* report) {
+  std::string head(headSize, '\0');
+  {
+    platform::files::Reader file(path);
+    head.resize(file.read(head.data(), head.size()));
+  }
+  AreaReport made;
+  platform::ByteBuffer text;
+  if (formatOf(head) == Format::Pbf) {
+    // The nodes the load keeps come from the pass that indexes their locations anyway.
+    text = platform::ByteBuffer::growable(memoryLimit);
+    appendText(text, osmXmlHead, memoryLimit);
+    made = readAreas(path, text, true, progress, memoryLimit, NodeIndex::Chosen);
+  } else {
+    text = readOsmFile(path, progress, memoryLimit);
+    made = readAreas(path, text, false, progress, memoryLimit, NodeIndex::Chosen);
+  }
+  if (report) *report = made;
+  return text;
 }
 
 }  // namespace waymint::input

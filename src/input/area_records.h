@@ -36,10 +36,17 @@ struct AreaReport {
 //   </node>
 //
 // Areas that cannot be built (a way cut at the extract's border, broken rings) are left out,
-// as osmium leaves them out. The file is read twice (its relations, then everything); the
-// progress counts the two passes as one read of the file. Throws as readOsmFile() does.
+// as osmium leaves them out. The file is read twice: its relations (of a plain .osm, only the
+// part from its first relation on), then its nodes and ways; the progress counts the two
+// passes as one read of the file. Throws as readOsmFile() does.
 AreaReport appendAreaRecords(const std::string& path, platform::ByteBuffer& text,
                              ReadProgress& progress, std::uint64_t memoryLimit,
                              NodeIndex index = NodeIndex::Chosen);
+
+// The loaded text of the file at `path` as readOsmFile() gives it, its area records appended
+// (appendAreaRecords()). A .osm.pbf is read twice only, not three times: its tagged nodes are
+// written from the pass that keeps their locations, byte for byte as readOsmFile() writes them.
+platform::ByteBuffer readOsmFileWithAreas(const std::string& path, ReadProgress& progress,
+                                          std::uint64_t memoryLimit, AreaReport* report = nullptr);
 
 }  // namespace waymint::input

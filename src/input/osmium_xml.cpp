@@ -1,7 +1,9 @@
 #include "input/osmium_xml.h"
 
 #include <osmium/osm/location.hpp>
+#include <osmium/osm/node.hpp>
 
+#include <charconv>
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -35,6 +37,48 @@ void appendTagElement(std::string& out, std::string_view key, std::string_view v
   out += "\" v=\"";
   appendEscaped(out, value);
   out += "\"/>\n";
+}
+
+namespace {
+
+template <typename Number>
+void appendAttribute(std::string& out, const char* name, Number value) {
+  char digits[24];
+  out += ' ';
+  out += name;
+  out += "=\"";
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  out += '"';
+}
+
+}  // namespace
+
+void appendNodeElement(std::string& out, const osmium::Node& node) {
+  out += "  <node";
+  appendAttribute(out, "id", node.id());
+  if (node.version()) appendAttribute(out, "version", node.version());
+  if (node.timestamp()) {
+    out += " timestamp=\"";
+    out += node.timestamp().to_iso_all();
+    out += '"';
+  }
+  if (node.uid()) appendAttribute(out, "uid", node.uid());
+  if (node.user()[0] != '\0') {
+    out += " user=\"";
+    appendEscaped(out, node.user());
+    out += '"';
+  }
+  if (node.changeset()) appendAttribute(out, "changeset", node.changeset());
+  if (node.location()) {
+    out += " lat=\"";
+    appendCoordinate(out, node.location().y());
+    out += "\" lon=\"";
+    appendCoordinate(out, node.location().x());
+    out += '"';
+  }
+  out += ">\n";
+  for (const osmium::Tag& tag : node.tags()) appendTagElement(out, tag.key(), tag.value());
+  out += "  </node>\n";
 }
 
 void appendText(platform::ByteBuffer& text, std::string_view bytes, std::uint64_t limit) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <regex>
@@ -10,6 +11,7 @@
 
 #include "input/area_records.h"
 #include "input/input_error.h"
+#include "input/osm_input.h"
 #include "platform/byte_buffer.h"
 #include "support/compressed_files.h"
 #include "support/run_program.h"
@@ -129,8 +131,10 @@ TEST(AreaRecords, EveryFormatAndEitherIndexGiveTheSameRecords) {
   const std::string records = areaRecords(monaco, NodeIndex::Memory, &report);
   EXPECT_FALSE(report.indexInFile);
   EXPECT_GT(report.areas, 10000U);
+  EXPECT_GE(report.indexBytes, 180000U * 16);  // the locations of Monaco's 180 118 nodes
   EXPECT_EQ(areaRecords(monaco, NodeIndex::File, &report), records);
   EXPECT_TRUE(report.indexInFile);
+  EXPECT_GE(report.indexBytes, 180000U * 16);
   EXPECT_EQ(areaRecords(testDataPath("monaco.osm.pbf")), records);
   EXPECT_EQ(areaRecords(testDataPath("monaco.osm.bz2")), records);
   TempFolder folder;
@@ -139,13 +143,40 @@ TEST(AreaRecords, EveryFormatAndEitherIndexGiveTheSameRecords) {
   EXPECT_EQ(areaRecords(gz), areaRecords(small));
 }
 
-TEST(AreaRecords, TheUserMayCancel) {
-  Progress progress;
-  progress.stopAtOnce = true;
-  platform::ByteBuffer text(std::string("<osm/>"));
-  EXPECT_THROW(input::appendAreaRecords(testDataPath("monaco.osm.pbf"), text, progress, plenty),
-               input::Cancelled);
-  EXPECT_EQ(text.view(), "<osm/>");
+// With areas, a load gives the text of a load without them, byte for byte, its area records
+// after it; a .pbf's tagged nodes come from the pass that indexes their locations.
+TEST(AreaRecords, ALoadWithAreasIsTheLoadWithoutThemAndTheRecords) {
+  for (const std::string& path : {testDataPath("monaco.osm.pbf"), unpackedExtract("monaco.osm")}) {
+    SCOPED_TRACE(path);
+    Progress progress;
+    input::AreaReport report;
+    const platform::ByteBuffer loaded = input::readOsmFileWithAreas(path, progress, plenty, &report);
+    const std::string plain(input::readOsmFile(path, progress, plenty).view());
+    EXPECT_GT(report.areas, 10000U);
+    ASSERT_GT(loaded.size(), plain.size());
+    EXPECT_TRUE(loaded.view().starts_with(plain));
+    EXPECT_EQ(loaded.view().substr(plain.size()), areaRecords(path));
+  }
+}
+
+// Count the descriptors the process holds, as /proc/self/fd lists them.
+size_t openDescriptors() {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+}
+
+TEST(AreaRecords, TheUserMayCancelAndNoFileStaysOpen) {
+  const size_t before = openDescriptors();
+  for (const std::string& path : {testDataPath("monaco.osm.pbf"), testDataPath("monaco.osm.bz2")}) {
+    Progress progress;
+    progress.stopAtOnce = true;
+    platform::ByteBuffer text(std::string("<osm/>"));
+    EXPECT_THROW(input::appendAreaRecords(path, text, progress, plenty), input::Cancelled);
+    EXPECT_EQ(text.view(), "<osm/>");
+    EXPECT_THROW(input::readOsmFileWithAreas(path, progress, plenty), input::Cancelled);
+  }
+  EXPECT_EQ(openDescriptors(), before);
 }
 
 // --- every area record against the polygon osmium export makes of that area ---
