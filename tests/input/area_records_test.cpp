@@ -23,10 +23,11 @@ namespace {
 
 using input::NodeIndex;
 
+// Goes on, or says stop after `reportsBeforeStop` reports.
 class Progress : public input::ReadProgress {
  public:
-  bool stopAtOnce = false;
-  bool proceed(std::uint64_t) override { return !stopAtOnce; }
+  int reportsBeforeStop = -1;
+  bool proceed(std::uint64_t) override { return reportsBeforeStop < 0 || reportsBeforeStop-- > 0; }
 };
 
 constexpr std::uint64_t plenty = std::uint64_t{1} << 32;
@@ -168,14 +169,28 @@ size_t openDescriptors() {
 
 TEST(AreaRecords, TheUserMayCancelAndNoFileStaysOpen) {
   const size_t before = openDescriptors();
-  for (const std::string& path : {testDataPath("monaco.osm.pbf"), testDataPath("monaco.osm.bz2")}) {
-    Progress progress;
-    progress.stopAtOnce = true;
-    platform::ByteBuffer text(std::string("<osm/>"));
-    EXPECT_THROW(input::appendAreaRecords(path, text, progress, plenty), input::Cancelled);
-    EXPECT_EQ(text.view(), "<osm/>");
-    EXPECT_THROW(input::readOsmFileWithAreas(path, progress, plenty), input::Cancelled);
+  const std::pair<std::string, std::vector<int>> cancelled[] = {
+      {testDataPath("monaco.osm.pbf"), {0, 12}}, {testDataPath("monaco.osm.bz2"), {12}}};
+  for (const auto& [path, stops] : cancelled) {
+    for (const int reports : stops) {  // in the first pass, and in the second
+      SCOPED_TRACE(path + " after " + std::to_string(reports));
+      Progress progress;
+      progress.reportsBeforeStop = reports;
+      platform::ByteBuffer text(std::string("<osm/>"));
+      EXPECT_THROW(input::appendAreaRecords(path, text, progress, plenty), input::Cancelled);
+      EXPECT_EQ(text.view(), "<osm/>");
+      progress.reportsBeforeStop = reports;
+      EXPECT_THROW(input::readOsmFileWithAreas(path, progress, plenty), input::Cancelled);
+    }
   }
+  // A .pbf cut short is damaged: said, and its file closed all the same.
+  TempFolder folder;
+  const std::string whole = slurp(testDataPath("monaco.osm.pbf"));
+  const std::string cut = folder.write("cut.osm.pbf", whole.substr(0, whole.size() * 3 / 5));
+  Progress progress;
+  platform::ByteBuffer text(std::string("<osm/>"));
+  EXPECT_THROW(input::appendAreaRecords(cut, text, progress, plenty), input::InputError);
+  EXPECT_THROW(input::readOsmFileWithAreas(cut, progress, plenty), input::InputError);
   EXPECT_EQ(openDescriptors(), before);
 }
 
