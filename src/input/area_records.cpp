@@ -36,7 +36,7 @@
 #include "input/left_open.h"
 #include "input/osm_input.h"
 #include "input/osmium_xml.h"
-#include "osm/text_search.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::input {
@@ -173,8 +173,8 @@ std::string xmlRelations(const std::string& path) {
       relations.append(read.substr(kept));
       continue;
     }
-    const size_t at = osm::findText(read, start);
-    if (at != osm::npos) {
+    const size_t at = read.find(start);
+    if (at != std::string_view::npos) {
       found = true;
       relations.assign(osmXmlHead).append(read.substr(at));
       kept = 0;
@@ -247,7 +247,7 @@ AreaReport readAreas(const std::string& path, platform::ByteBuffer& text, bool n
     format = formatOf(head);
     fileSize = file.length();
   }
-  if (format == Format::Unknown) throw InputError(notOsmMessage(path));
+  if (format == Format::Unknown) throw InputError(messages::notOsmFile(path));
   const std::uint64_t memoryLeft = memoryLimit > text.size() ? memoryLimit - text.size() : 0;
   const bool inFile = index == NodeIndex::File ||
                       (index == NodeIndex::Chosen && !indexFitsInMemory(fileSize, format, memoryLeft));
@@ -287,7 +287,7 @@ AreaReport readAreas(const std::string& path, platform::ByteBuffer& text, bool n
   } catch (const platform::files::IoError&) {
     throw;
   } catch (const std::exception& error) {
-    throw InputError(path + " is damaged or incomplete: " + error.what() + ".");
+    throw InputError(messages::damagedForLibosmium(path, error.what()));
   }
   return report;
 }

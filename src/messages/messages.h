@@ -63,6 +63,11 @@ inline std::string damagedCompressed(std::string_view path) {
 inline std::string damagedPbf(std::string_view path, std::string_view why) {
   return detail::join({path, " is damaged or incomplete: ", why, "."});
 }
+// What libosmium could not read in a file of any format (the areas are read with it), in its
+// own words, as for a .osm.pbf.
+inline std::string damagedForLibosmium(std::string_view path, std::string_view why) {
+  return damagedPbf(path, why);
+}
 inline std::string changedWhileRead(std::string_view path) {
   return detail::join({path, " changed on disk while it was read."});
 }
