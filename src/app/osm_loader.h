@@ -12,8 +12,9 @@ enum class Loaded { Yes, Failed, Cancelled };
 
 // Reads the OSM file `name` (.osm, .osm.gz, .osm.bz2 or .osm.pbf) into a new chunk table: the
 // whole text in one buffer, the chunk bookkeeping over it; with the choice of areas, a node
-// record for each of the file's tagged areas follows the file's text (input/area_records.h). The caption is set first, from
-// `osmfile`; the progress names the file, and the user may cancel. A file that cannot be read
+// record for each of the file's tagged areas follows the file's text (input/area_records.h).
+// The caption is set first, from `osmfile`; the progress names the file, and the user may
+// cancel. A file that cannot be read
 // is reported with a message naming it (or the system's description of the failure) and leaves
 // `into` empty; a cancelled one says nothing.
 Loaded loadbinary(Program& program, const std::string& name, ChunkTable& into);

@@ -1,8 +1,8 @@
 #include "app/state_file.h"
 
 #include <optional>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "osm/number_text.h"
 #include "app/program.h"

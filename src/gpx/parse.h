@@ -26,8 +26,9 @@ std::optional<std::string_view> attributeValue(std::string_view s1, std::string_
 // `"/>` that follows it.
 std::string_view rawName(std::string_view s1);
 
-// Takes one node record of the run's category: lists its name in List1(0) unless a POI of
-// that name was taken before in this run, and, in a writing run (`aa`), puts it into
+// Takes one node record of the run's category: lists its name (gpx/poi_name.h) in List1(0)
+// unless a POI of that name was taken before in this run (with exact categories every POI is
+// taken), and, in a writing run (`aa`), puts it into
 // `document` as a waypoint and lists it in List2, unless the file being extended holds its
 // position already. A record without a position is no POI and is skipped.
 void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& document);
