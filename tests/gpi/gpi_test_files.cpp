@@ -1,5 +1,6 @@
 #include "gpi/gpi_test_files.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "support/temp_folder.h"
@@ -111,6 +112,27 @@ std::string bytesFromHex(std::string_view text) {
 
 std::string goldenFile(std::string_view name) {
   return std::string(WAYMINT_SOURCE_DIR) + "/tests/gpi/golden/" + std::string(name);
+}
+
+const std::vector<GoldenCase> goldenCases = {
+    {"program-1252", "cafe", ""},
+    {"program-1252-alert", "pub", ",alerts=1"},
+    {"utf8-address-phone", "L\xC3\xA4" "den", ",alerts=1,writecodec=utf8"},
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
+
+std::string caseName(const ::testing::TestParamInfo<GoldenCase>& info) {
+  std::string name = info.param.name;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+}
+
+void expectSameBytes(const std::string& ours, const std::string& theirs) {
+  EXPECT_EQ(ours.size(), theirs.size());
+  EXPECT_TRUE(ours == theirs)
+      << "first difference at "
+      << std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end()).first - ours.begin();
 }
 
 std::string gpxOf(const std::vector<TestWaypoint>& waypoints) {

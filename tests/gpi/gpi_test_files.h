@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -31,10 +33,23 @@ std::string bytesFromHex(std::string_view description);
 // A file of tests/gpi/golden.
 std::string goldenFile(std::string_view name);
 
+// A golden case: tests/gpi/golden/<name>/ holds input.gpx, icon.bmp and expected.hex, the bytes
+// written by hand, and read-back.tsv, what gpsbabel reads from them; the README says what the
+// case shows. `gpsbabelOptions` ask gpsbabel for the same file.
+struct GoldenCase {
+  std::string name, category, gpsbabelOptions;
+};
+extern const std::vector<GoldenCase> goldenCases;
+void PrintTo(const GoldenCase& c, std::ostream* out);
+std::string caseName(const ::testing::TestParamInfo<GoldenCase>& info);
+
+// Both byte for byte the same, or where they first differ.
+void expectSameBytes(const std::string& ours, const std::string& theirs);
+
 // A waypoint as a test writes it into a GPX, its texts as UTF-8.
 struct TestWaypoint {
-  std::string lat, lon, name, comment;
-  std::string proximity, street, city, postalCode, phone;
+  std::string lat{}, lon{}, name{}, comment{};
+  std::string proximity{}, street{}, city{}, postalCode{}, phone{};
 };
 // A UTF-8 GPX of the waypoints, texts escaped (&amp; &lt;); empty fields left out.
 std::string gpxOf(const std::vector<TestWaypoint>& waypoints);

@@ -13,23 +13,6 @@
 namespace waymint::testing {
 namespace {
 
-// A golden case: tests/gpi/golden/<name>/ holds input.gpx, icon.bmp and expected.hex, the
-// bytes written by hand; the README says what the case shows.
-struct GoldenCase {
-  std::string name;
-  std::string category;
-};
-
-const GoldenCase goldenCases[] = {
-    {"program-1252", "cafe"},
-    {"program-1252-alert", "pub"},
-    {"utf8-address-phone",
-     "L\xC3\xA4"
-     "den"},
-};
-
-void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
-
 class GoldenGpi : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenGpi, FileAsWrittenByHand) {
@@ -44,27 +27,16 @@ TEST_P(GoldenGpi, FileAsWrittenByHand) {
   EXPECT_EQ(report.notes(), std::vector<std::string>());
   EXPECT_EQ(report.gpiPath, folder / (c.name + ".gpi"));
   const std::string expected = bytesFromHex(slurp(goldenFile(c.name + "/expected.hex")));
-  const std::string written = slurp(report.gpiPath);
-  EXPECT_EQ(written.size(), expected.size());
-  EXPECT_TRUE(written == expected)
-      << "first difference at "
-      << std::mismatch(written.begin(), written.end(), expected.begin(), expected.end()).first -
-             written.begin();
+  expectSameBytes(slurp(report.gpiPath), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GoldenGpi, ::testing::ValuesIn(goldenCases), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Golden, GoldenGpi, ::testing::ValuesIn(goldenCases), caseName);
 
 TEST(WriteCategoryGpi, ReportsIconsLeftOutAndCutWaypointsAndRefusals) {
   TempFolder folder;
   const std::string longName = std::string(65534, 'n') + "\xC3\xA9";  // 65536 bytes
   const std::string gpx =
-      folder.write("cafe/cafe.gpx", gpxOf({{"1", "2", longName, "", "", "", "", "", ""},
-                                           {"x", "2", "a", "", "", "", "", "", ""},
-                                           {"1", "3", "b", "", "", "", "", "", ""}}));
+      folder.write("cafe/cafe.gpx", gpxOf({{"1", "2", longName}, {"x", "2", "a"}, {"1", "3", "b"}}));
   const std::string png = folder.write("cafe/cafe.bmp", "\x89PNG\r\n\x1A\n");
   gpi::GpiReport report = gpi::writeCategoryGpi(gpx, png, "cafe", 7);
   ASSERT_TRUE(report.written) << report.error;
@@ -81,11 +53,7 @@ TEST(WriteCategoryGpi, ReportsIconsLeftOutAndCutWaypointsAndRefusals) {
            gpi + ": the texts of 1 waypoint cut to 65535 bytes, the most a GPI file holds."}));
   const std::string written = slurp(gpi);
   // The long name cut to 65534 bytes: the 65535th would split the last character.
-  const std::string cutName = std::string(
-                                  "\x02\x00\x01\x00"
-                                  "EN\xFE\xFF",
-                                  8) +
-                              std::string(65534, 'n') + std::string("\x04\x00\x00\x00\x02\x00", 6);
+  const std::string cutName = bytesFromHex("02 00 01 00 \"EN\" FE FF 6E*65534 04 00 00 00 02 00");
   EXPECT_NE(written.find(cutName), std::string::npos);
   EXPECT_NE(written.find(gpi::defaultBitmap().pixels), std::string::npos);
   EXPECT_EQ(written.substr(16, 4), std::string("\x07\0\0\0", 4));

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "gpi/gpi_test_files.h"
 #include "gpi/icon.h"
+#include "support/case_table.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
@@ -15,14 +17,11 @@ using gpi::IconProblem;
 constexpr std::uint32_t magenta = 0xFF00FF, red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
 
 BmpPicture paletted(int width, int height) {
-  BmpPicture p{
-      width, height, 8, std::vector<std::uint32_t>(size_t(width) * height, 1), {magenta, red}};
-  return p;
+  return {width, height, 8, std::vector<std::uint32_t>(size_t(width) * height, 1), {magenta, red}};
 }
 
 BmpPicture trueColour(int width, int height, int bits, std::vector<std::uint32_t> pixels) {
-  BmpPicture p{width, height, bits, std::move(pixels), {}};
-  return p;
+  return {width, height, bits, std::move(pixels), {}};
 }
 
 void put32(std::string& bytes, size_t at, std::uint32_t value) {
@@ -43,68 +42,47 @@ TEST(IconCheck, WhatNavigatorsCannotShowIsNamedWithItsFix) {
   oddMasks.masks[0] = 0xF800;
   BmpPicture os2 = paletted(2, 2);
   os2.headerSize = 12;
-  const std::tuple<std::string, std::string, IconProblem, std::string> cases[] = {
-      {"png", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR", IconProblem::NotBmp,
-       "i.bmp is not a BMP picture (it is a PNG picture): save it as a BMP with 8 bits per pixel."},
-      {"text", "hello", IconProblem::NotBmp,
-       "i.bmp is not a BMP picture: save it as a BMP with 8 bits per pixel."},
-      {"empty file", "", IconProblem::NotBmp,
-       "i.bmp is not a BMP picture: save it as a BMP with 8 bits per pixel."},
-      {"header cut", fit.substr(0, 30), IconProblem::Truncated,
-       "i.bmp is cut short (30 bytes where its header needs 54): save the icon again as a BMP with "
-       "8 bits per pixel."},
-      {"pixels cut", fit.substr(0, fit.size() - 1), IconProblem::Truncated,
-       "i.bmp is cut short (637 bytes where its header needs 638): save the icon again as a BMP "
-       "with 8 bits per pixel."},
-      {"0x0", bmpFile(paletted(0, 0)), IconProblem::Empty,
-       "i.bmp has no pixels (0x0): draw the icon at 24x24 pixels or smaller."},
-      {"5000x5000 header", patched(patched(fit, 18, 5000), 22, 5000), IconProblem::TooLarge,
-       "i.bmp is 5000x5000 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make "
-       "it 24x24 or smaller."},
-      {"48x48", bmpFile(paletted(48, 48)), IconProblem::TooLarge,
-       "i.bmp is 48x48 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make it "
-       "24x24 or smaller."},
-      {"25x1", bmpFile(paletted(25, 1)), IconProblem::TooLarge,
-       "i.bmp is 25x1 pixels; navigators show icons up to 24x24 (some newer ones 48x48): make it "
-       "24x24 or smaller."},
-      {"4 bits", bmpFile(BmpPicture{2, 2, 4, {}, {magenta, red}}), IconProblem::ColourDepth,
-       "i.bmp has 4 bits per pixel; navigators take 8, 24 or 32: save it with 8 bits per pixel "
-       "(256 colours)."},
-      {"1 bit", bmpFile(BmpPicture{2, 2, 1, {}, {magenta, red}}), IconProblem::ColourDepth, ""},
-      {"16 bits", bmpFile(BmpPicture{2, 2, 16, {}, {}}), IconProblem::ColourDepth, ""},
-      {"RLE", bmpFile(rle), IconProblem::Compressed,
-       "i.bmp is a compressed BMP (RLE); navigators take only uncompressed ones: save it without "
-       "compression."},
-      {"odd bit fields", bmpFile(oddMasks), IconProblem::Compressed, ""},
-      {"OS/2 header", bmpFile(os2), IconProblem::Damaged,
-       "i.bmp is a BMP of a kind navigators do not read (a header of 12 bytes): save the icon "
-       "again as a BMP with 8 bits per pixel."},
-      {"300 colours", patched(fit, 46, 300), IconProblem::Damaged,
-       "i.bmp is a damaged BMP (300 palette entries): save the icon again as a BMP with 8 bits per "
-       "pixel."},
-      {"negative width", patched(fit, 18, 0xFFFFFFF0), IconProblem::Damaged, ""},
-      {"24x24, 8 bits", fit, IconProblem::None, ""},
-      {"1x1, 24 bits", bmpFile(trueColour(1, 1, 24, {red})), IconProblem::None, ""},
-      {"top-down, 32 bits, V5 header",
-       [] {
-         BmpPicture p = trueColour(2, 2, 32, {red, red, blue, blue});
-         p.topDown = true;
-         p.headerSize = 124;
-         p.compression = 3;
-         return bmpFile(p);
-       }(),
-       IconProblem::None, ""},
+  BmpPicture v5 = trueColour(2, 2, 32, {red, red, blue, blue});
+  v5.topDown = true;
+  v5.headerSize = 124;
+  v5.compression = 3;
+  const std::tuple<std::string, std::string, IconProblem> cases[] = {
+      {"png", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR", IconProblem::NotBmp},
+      {"text", "hello", IconProblem::NotBmp},
+      {"empty file", "", IconProblem::NotBmp},
+      {"header cut", fit.substr(0, 30), IconProblem::Truncated},
+      {"pixels cut", fit.substr(0, fit.size() - 1), IconProblem::Truncated},
+      {"0x0", bmpFile(paletted(0, 0)), IconProblem::Empty},
+      {"5000x5000 header", patched(patched(fit, 18, 5000), 22, 5000), IconProblem::TooLarge},
+      {"48x48", bmpFile(paletted(48, 48)), IconProblem::TooLarge},
+      {"25x1", bmpFile(paletted(25, 1)), IconProblem::TooLarge},
+      {"4 bits", bmpFile(BmpPicture{2, 2, 4, {}, {magenta, red}}), IconProblem::ColourDepth},
+      {"1 bit", bmpFile(BmpPicture{2, 2, 1, {}, {magenta, red}}), IconProblem::ColourDepth},
+      {"16 bits", bmpFile(BmpPicture{2, 2, 16, {}, {}}), IconProblem::ColourDepth},
+      {"RLE", bmpFile(rle), IconProblem::Compressed},
+      {"odd bit fields", bmpFile(oddMasks), IconProblem::Compressed},
+      {"OS/2 header", bmpFile(os2), IconProblem::Damaged},
+      {"300 colours", patched(fit, 46, 300), IconProblem::Damaged},
+      {"negative width", patched(fit, 18, 0xFFFFFFF0), IconProblem::Damaged},
+      {"24x24, 8 bits", fit, IconProblem::None},
+      {"1x1, 24 bits", bmpFile(trueColour(1, 1, 24, {red})), IconProblem::None},
+      {"top-down, 32 bits, V5 header", bmpFile(v5), IconProblem::None},
   };
-  for (const auto& [name, bytes, problem, message] : cases) {
+  std::map<std::string, std::string> messages;
+  for (const auto& row : caseTable("gpi/data/icon_messages.tsv", 2)) messages[row[0]] = row[1];
+  size_t named = 0;
+  for (const auto& [name, bytes, problem] : cases) {
     const gpi::IconRead read = gpi::readIcon("i.bmp", bytes);
     EXPECT_EQ(read.check.problem, problem) << name;
-    if (!message.empty() || problem == IconProblem::None) {
-      EXPECT_EQ(read.check.message, message) << name;
+    if (messages.contains(name) || problem == IconProblem::None) {
+      EXPECT_EQ(read.check.message, messages[name]) << name;
     }
     if (problem != IconProblem::None) {
       EXPECT_TRUE(read.check.message.starts_with("i.bmp ")) << name;
     }
+    named += messages.contains(name);
   }
+  EXPECT_EQ(named, messages.size());  // every message of the table belongs to a case
 
   TempFolder folder;
   EXPECT_EQ(gpi::readIconFile(folder / "none.bmp").check.problem, IconProblem::Unreadable);
