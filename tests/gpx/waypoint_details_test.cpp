@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "gpx/waypoint_details.h"
 #include "gpx/waypoint_text.h"
+#include "support/case_table.h"
 
 namespace waymint::testing {
 namespace {
@@ -12,24 +15,11 @@ namespace {
 using gpx::GpxEncoding;
 
 TEST(WaypointText, ValuesBecomeTextsTheGpxCanHold) {
-  struct Case { std::string value; GpxEncoding encoding; std::string text; };
-  const std::vector<Case> cases = {
-      {"Café Royal", GpxEncoding::Utf8, "Café Royal"},
-      {"Café Royal", GpxEncoding::Windows1252, "Caf\xE9 Royal"},
-      {"Café Royal", GpxEncoding::Ascii, "Caf&#xe9; Royal"},
-      {"山 – €", GpxEncoding::Windows1252, "&#x5c71; \x96 \x80"},
-      {"P&amp;P &lt;b&gt; &quot;x&quot; &apos;y&apos;", GpxEncoding::Utf8, "P&amp;P &lt;b&gt; \"x\" 'y'"},
-      {"Caf&#233; Caf&#xE9;", GpxEncoding::Utf8, "Café Café"},
-      // Markup the file should have escaped, and entities XML does not know, stay text.
-      {"a < b & c > d &nbsp; &#xZZ; &", GpxEncoding::Utf8, "a &lt; b &amp; c &gt; d &amp;nbsp; &amp;#xZZ; &amp;"},
-      // Control characters, raw or referred to, and blanks in a row become one blank.
-      {"  a\tb\r\nc&#xA;d&#1;e\x7F" "f  ", GpxEncoding::Utf8, "a b c d e f"},
-      {"x&#0;y", GpxEncoding::Utf8, "x y"},
-      // Bytes that begin no UTF-8 character, overlong forms and surrogates.
-      {"a\xFF" "b\xC3" "c\xC0\xAF" "d\xED\xA0\x80", GpxEncoding::Utf8, "a_b_c__d___"},
-      {"", GpxEncoding::Utf8, ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(gpx::gpxText(c.value, c.encoding), c.text) << c.value;
+  const std::map<std::string, GpxEncoding> encodings = {
+      {"utf8", GpxEncoding::Utf8}, {"1252", GpxEncoding::Windows1252}, {"ascii", GpxEncoding::Ascii}};
+  for (const auto& c : caseTable("gpx/data/waypoint_texts.tsv", 3)) {
+    EXPECT_EQ(gpx::gpxText(c[0], encodings.at(c[1])), c[2]) << c[0];
+  }
   // Cut at the last whole character within the limit, counted in UTF-8.
   EXPECT_EQ(gpx::gpxText("ééé", GpxEncoding::Utf8, 5), "éé");
   EXPECT_EQ(gpx::gpxText("ééé", GpxEncoding::Windows1252, 5), "\xE9\xE9");
@@ -50,37 +40,23 @@ std::string record(const std::vector<std::pair<std::string, std::string>>& tags)
   return text + "  </node>";
 }
 
+std::vector<std::string> detailsOf(const std::vector<std::pair<std::string, std::string>>& tags) {
+  const gpx::WaypointDetails d = gpx::detailsOf(record(tags), GpxEncoding::Utf8);
+  return {d.street, d.city, d.phone, d.description};
+}
+
 TEST(WaypointDetails, AddressPhoneAndDescriptionFromTheTags) {
-  struct Case {
+  for (const auto& c : caseTable("gpx/data/waypoint_details.tsv", 5)) {
     std::vector<std::pair<std::string, std::string>> tags;
-    std::string street, city, phone, description;
-  };
-  const std::vector<Case> cases = {
-      {{{"addr:street", "Rue Grimaldi"}, {"addr:housenumber", "12"}}, "Rue Grimaldi 12", "", "", ""},
-      {{{"addr:street", "Baker Street"}, {"addr:housenumber", "221b"}, {"addr:country", "GB"}},
-       "221b Baker Street", "", "", ""},
-      {{{"addr:country", "fr"}, {"addr:housenumber", "5"}, {"addr:street", "Rue X"}}, "5 Rue X", "", "", ""},
-      {{{"addr:country", "DE"}, {"addr:housenumber", "5"}, {"addr:street", "Hauptstraße"}},
-       "Hauptstraße 5", "", "", ""},
-      {{{"addr:full", "1 Main St, Springfield"}, {"addr:street", "Main St"}}, "1 Main St, Springfield", "", "", ""},
-      {{{"addr:housenumber", "7"}}, "7", "", "", ""},
-      {{{"addr:place", "Gaflei"}}, "", "Gaflei", "", ""},
-      {{{"addr:place", "Gaflei"}, {"addr:city", "Triesenberg"}}, "", "Triesenberg", "", ""},
-      {{{"phone", "+377 1; +377 2;+377 3"}}, "", "", "+377 1", "Phone: +377 2;+377 3"},
-      {{{"contact:phone", "+423 1"}}, "", "", "+423 1", ""},
-      {{{"opening_hours", "Mo-Fr 08:00-18:00"}, {"contact:website", "https://a.example/?a=1&amp;b=2"}},
-       "", "", "", "Opening hours: Mo-Fr 08:00-18:00 | Website: https://a.example/?a=1&amp;b=2"},
-      {{{"addr:street", "&lt;b&gt;Bold&lt;/b&gt; &amp; Co"}, {"phone", "1&#xA;2"}},
-       "&lt;b&gt;Bold&lt;/b&gt; &amp; Co", "", "1 2", ""},
-      {{{"addr:street", std::string(10000, 'x')}}, std::string(255, 'x'), "", "", ""},
-  };
-  for (const Case& c : cases) {
-    const gpx::WaypointDetails details = gpx::detailsOf(record(c.tags), GpxEncoding::Utf8);
-    EXPECT_EQ(details.street, c.street) << record(c.tags);
-    EXPECT_EQ(details.city, c.city) << record(c.tags);
-    EXPECT_EQ(details.phone, c.phone) << record(c.tags);
-    EXPECT_EQ(details.description, c.description) << record(c.tags);
+    std::string list = c[0];
+    std::replace(list.begin(), list.end(), '|', '\n');
+    for (const std::string& tag : linesOf(list)) {
+      tags.emplace_back(tag.substr(0, tag.find('=')), tag.substr(tag.find('=') + 1));
+    }
+    EXPECT_EQ(detailsOf(tags), std::vector(c.begin() + 1, c.end())) << record(tags);
   }
+  EXPECT_EQ(detailsOf({{"addr:street", std::string(10000, 'x')}}),
+            std::vector<std::string>({std::string(255, 'x'), "", "", ""}));
   const gpx::WaypointDetails all = gpx::detailsOf(
       record({{"addr:postcode", "98000"}, {"addr:state", "MC-X"}, {"addr:country", "MC"}}),
       GpxEncoding::Utf8);
