@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <regex>
@@ -13,7 +12,9 @@
 #include "input/input_error.h"
 #include "input/osm_input.h"
 #include "platform/byte_buffer.h"
+#include "support/case_table.h"
 #include "support/compressed_files.h"
+#include "support/open_descriptors.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
@@ -42,10 +43,6 @@ std::string areaRecords(const std::string& path, NodeIndex index = NodeIndex::Ch
   return std::string(text.view().substr(15));
 }
 
-std::string node(int id, const char* lat, const char* lon) {
-  return "  <node id=\"" + std::to_string(id) + "\" lat=\"" + lat + "\" lon=\"" + lon + "\"/>\n";
-}
-
 std::string way(int id, std::vector<int> nodes, const std::string& tags) {
   std::string text = "  <way id=\"" + std::to_string(id) + "\">\n";
   for (int n : nodes) text += "    <nd ref=\"" + std::to_string(n) + "\"/>\n";
@@ -56,17 +53,24 @@ std::string tag(const char* k, const char* v) {
   return std::string("    <tag k=\"") + k + "\" v=\"" + v + "\"/>\n";
 }
 
-// Four squares of 0.0001 degrees, nodes 1 to 16, a square per four ids.
+// A multipolygon of the members given ("way 11" for one outer way), tagged `key`=`value`.
+std::string multipolygon(int id, std::vector<std::string> members, const char* key, const char* value) {
+  std::string text = "  <relation id=\"" + std::to_string(id) + "\">\n";
+  for (const std::string& m : members) {
+    text += "    <member type=\"" + m.substr(0, m.find(' ')) + "\" ref=\"" + m.substr(m.find(' ') + 1) +
+            "\" role=\"outer\"/>\n";
+  }
+  return text + tag("type", "multipolygon") + tag(key, value) + "  </relation>\n";
+}
+
+// Four squares of 0.0001 degrees, nodes 1 to 16, a square per four ids, at longitudes 2 to 5.
 std::string squares() {
+  const char* corners[][2] = {{"0000000", "0000000"}, {"0000000", "0001000"},
+                              {"0001000", "0001000"}, {"0001000", "0000000"}};
   std::string text;
-  const char* lats[] = {"1.0000000", "1.0000000", "1.0001000", "1.0001000"};
-  const char* lons[] = {"2.0000000", "2.0001000", "2.0001000", "2.0000000"};
-  const char* shifts[] = {"2.", "3.", "4.", "5."};
-  for (int s = 0; s < 4; ++s) {
-    for (int i = 0; i < 4; ++i) {
-      std::string lon = std::string(shifts[s]) + std::string(lons[i]).substr(2);
-      text += node(s * 4 + i + 1, lats[i], lon.c_str());
-    }
+  for (int i = 0; i < 16; ++i) {
+    text += "  <node id=\"" + std::to_string(i + 1) + "\" lat=\"1." + corners[i % 4][0] + "\" lon=\"" +
+            std::to_string(i / 4 + 2) + "." + corners[i % 4][1] + "\"/>\n";
   }
   return text;
 }
@@ -82,16 +86,8 @@ TEST(AreaRecords, EachTaggedAreaIsANodeRecordAtAPointInside) {
       way(11, {5, 6, 7, 8, 5}, "") +                                      // no tags: no POI
       way(12, {9, 10, 11, 12, 9}, tag("amenity", "parking") + tag("area", "no")) +
       way(13, {13, 14, 15}, tag("amenity", "parking")) +                  // not closed
-      "  <relation id=\"5\">\n    <member type=\"way\" ref=\"11\" role=\"outer\"/>\n" +
-      tag("type", "multipolygon") + tag("leisure", "park") + "  </relation>\n"));
-  EXPECT_EQ(areaRecords(file),
-            "  <node waymint:area=\"w10\" lat=\"1.00005\" lon=\"2.00005\">\n"
-            "    <tag k=\"amenity\" v=\"parking\"/>\n"
-            "    <tag k=\"name\" v=\"P&amp;&quot;Q&quot;\"/>\n"
-            "  </node>\n"
-            "  <node waymint:area=\"r5\" lat=\"1.00005\" lon=\"3.00005\">\n"
-            "    <tag k=\"leisure\" v=\"park\"/>\n"
-            "  </node>\n");
+      multipolygon(5, {"way 11"}, "leisure", "park")));
+  EXPECT_EQ(areaRecords(file), slurp(std::string(WAYMINT_SOURCE_DIR) + "/tests/input/data/area_records.osm"));
 }
 
 TEST(AreaRecords, BrokenAreasAreLeftOutAndTheRestGoesOn) {
@@ -104,18 +100,11 @@ TEST(AreaRecords, BrokenAreasAreLeftOutAndTheRestGoesOn) {
   const std::vector<Case> cases = {
       {"a way cut at the extract's border", way(20, {5, 6, 99, 8, 5}, tag("amenity", "parking"))},
       {"a multipolygon whose ring does not close",
-       way(21, {5, 6, 7}, "") + "  <relation id=\"6\">\n"
-       "    <member type=\"way\" ref=\"21\" role=\"outer\"/>\n" + tag("type", "multipolygon") +
-       tag("amenity", "parking") + "  </relation>\n"},
-      {"a multipolygon of a missing way",
-       "  <relation id=\"7\">\n    <member type=\"way\" ref=\"77\" role=\"outer\"/>\n" +
-       tag("type", "multipolygon") + tag("amenity", "parking") + "  </relation>\n"},
+       way(21, {5, 6, 7}, "") + multipolygon(6, {"way 21"}, "amenity", "parking")},
+      {"a multipolygon of a missing way", multipolygon(7, {"way 77"}, "amenity", "parking")},
       {"a relation that is a member of itself",
-       "  <relation id=\"8\">\n    <member type=\"relation\" ref=\"8\" role=\"outer\"/>\n" +
-       tag("type", "multipolygon") + tag("amenity", "parking") + "  </relation>\n"},
-      {"a multipolygon without members",
-       "  <relation id=\"9\">\n" + tag("type", "multipolygon") + tag("amenity", "parking") +
-       "  </relation>\n"},
+       multipolygon(8, {"relation 8"}, "amenity", "parking")},
+      {"a multipolygon without members", multipolygon(9, {}, "amenity", "parking")},
       {"two rings crossing", way(22, {5, 7, 6, 8, 5}, tag("amenity", "parking"))},
   };
   for (const Case& c : cases) {
@@ -160,15 +149,8 @@ TEST(AreaRecords, ALoadWithAreasIsTheLoadWithoutThemAndTheRecords) {
   }
 }
 
-// Count the descriptors the process holds, as /proc/self/fd lists them.
-size_t openDescriptors() {
-  size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-  return count;
-}
-
 TEST(AreaRecords, TheUserMayCancelAndNoFileStaysOpen) {
-  const size_t before = openDescriptors();
+  const long before = openDescriptors();
   const std::pair<std::string, std::vector<int>> cancelled[] = {
       {testDataPath("monaco.osm.pbf"), {0, 12}}, {testDataPath("monaco.osm.bz2"), {12}}};
   for (const auto& [path, stops] : cancelled) {
@@ -261,16 +243,7 @@ TEST(AreaRecords, EveryAreaOsmiumExportsHasItsPointInsideIt) {
     ASSERT_EQ(runProgram({"osmium", "export", path, "-f", "geojsonseq", "--add-unique-id=type_id",
                           "--geometry-types=polygon", "-O", "-o", exported}).status, 0);
     size_t tagged = 0, inside = 0;
-    for (const std::string& feature : [&] {
-           std::vector<std::string> lines;
-           std::string all = slurp(exported);
-           for (size_t at = 0, next; at < all.size(); at = next + 1) {
-             next = all.find('\n', at);
-             if (next == std::string::npos) next = all.size();
-             lines.push_back(all.substr(at, next - at));
-           }
-           return lines;
-         }()) {
+    for (const std::string& feature : linesOf(slurp(exported))) {
       if (feature.find("\"properties\":{}") != std::string::npos) continue;
       const size_t idAt = feature.find("\"id\":\"a");
       if (idAt == std::string::npos) continue;
