@@ -6,22 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "support/case_table.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
 
 namespace waymint::testing {
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t at = 0, next; at < text.size(); at = next + 1) {
-    next = text.find('\n', at);
-    if (next == std::string::npos) next = text.size();
-    lines.push_back(text.substr(at, next - at));
-  }
-  return lines;
-}
 
 TEST(RealExtracts, EveryCarParkOsmiumFindsIsListedWithAreasAndExactCategories) {
   if (!onPath("osmium")) GTEST_SKIP() << "osmium-tool is not installed";
