@@ -1,64 +1,53 @@
 #include "support/run_program.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdlib>
 
 extern char** environ;
 
 namespace waymint::testing {
 namespace {
 
-// Reads both pipes until both are closed, so that neither child stream can fill up and stall.
-void drain(int outFd, int errFd, std::string& out, std::string& err) {
-  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-  std::string* into[2] = {&out, &err};
-  int open = 0;
-  for (auto& fd : fds) open += fd.fd >= 0 ? 1 : 0;
+// A file for what the child writes, already unlinked, closed on the child's exec.
+int scratchFile() {
+  char name[] = "/tmp/waymint-run-XXXXXX";
+  const int fd = ::mkostemp(name, O_CLOEXEC);
+  if (fd >= 0) ::unlink(name);
+  return fd;
+}
+
+// Everything written into `fd`; closes it.
+std::string readBack(int fd) {
+  std::string text;
   char buffer[65536];
-  while (open > 0) {
-    if (::poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-      const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-      if (got > 0) {
-        into[i]->append(buffer, static_cast<size_t>(got));
-      } else if (got == 0 || errno != EINTR) {
-        ::close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
-      }
-    }
+  for (ssize_t got; (got = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(text.size()))) > 0;) {
+    text.append(buffer, static_cast<size_t>(got));
   }
+  ::close(fd);
+  return text;
 }
 
 }  // namespace
 
 Finished runProgram(const std::vector<std::string>& arguments, const RunOptions& options) {
   Finished finished;
-  int outPipe[2] = {-1, -1};
-  int errPipe[2];
-  if (::pipe2(errPipe, O_CLOEXEC) != 0) return finished;
   const bool captureOut = options.standardOutput.empty();
-  if (captureOut && ::pipe2(outPipe, O_CLOEXEC) != 0) return finished;
-
+  const int out = captureOut ? scratchFile() : -1;
+  const int err = scratchFile();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, options.standardInput.c_str(), O_RDONLY, 0);
   if (captureOut) {
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
   } else {
     posix_spawn_file_actions_addopen(&actions, 1, options.standardOutput.c_str(), O_WRONLY, 0);
   }
-  posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+  posix_spawn_file_actions_adddup2(&actions, err, 2);
   if (!options.workingFolder.empty()) {
     posix_spawn_file_actions_addchdir_np(&actions, options.workingFolder.c_str());
   }
@@ -66,22 +55,17 @@ Finished runProgram(const std::vector<std::string>& arguments, const RunOptions&
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   pid_t child = 0;
-  const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  const bool started = (!captureOut || out >= 0) && err >= 0 &&
+                       posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
-  if (captureOut) ::close(outPipe[1]);
-  ::close(errPipe[1]);
-  if (failed != 0) {
-    if (captureOut) ::close(outPipe[0]);
-    ::close(errPipe[0]);
-    return finished;
-  }
-  drain(captureOut ? outPipe[0] : -1, errPipe[0], finished.out, finished.err);
   int status = 0;
   rusage usage{};
-  if (::wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
+  if (started && ::wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
     finished.status = WEXITSTATUS(status);
   }
   finished.peakKilobytes = usage.ru_maxrss;
+  if (out >= 0) finished.out = readBack(out);
+  if (err >= 0) finished.err = readBack(err);
   return finished;
 }
 
