@@ -179,23 +179,16 @@ std::vector<std::map<std::string, std::string>> gpsbabelReads(const std::string&
   bool quoted = false;
   for (size_t i = 0; i < read.out.size(); ++i) {
     const char c = read.out[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < read.out.size() && read.out[i + 1] == '"') {
-        table.back().back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        table.back().back() += c;
-      }
+    if (quoted && c == '"' && i + 1 < read.out.size() && read.out[i + 1] == '"') {
+      table.back().back() += c, ++i;
     } else if (c == '"') {
-      quoted = true;
+      quoted = !quoted;
+    } else if (quoted || (c != ',' && c != '\n' && c != '\r')) {
+      table.back().back() += c;
     } else if (c == ',') {
       table.back().emplace_back();
     } else if (c == '\n') {
       table.emplace_back(1);
-    } else if (c != '\r') {
-      table.back().back() += c;
     }
   }
   for (size_t r = 1; r < table.size(); ++r) {
