@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/osm_text.h"
 #include "support/program_fixture.h"
 #include "workflow/choices.h"
 
@@ -11,13 +10,7 @@ using Texts = std::vector<std::string>;
 
 // A cafe node, a car park drawn as a square way, and a closed cafe.
 std::string mapWithAnArea() {
-  std::string nodes = osmNode("1", "54.1", "9.9", {{"amenity", "cafe"}, {"name", "Mint Leaf"}}) +
-                      osmNode("2", "54.2", "9.8", {{"disused:amenity", "cafe"}, {"name", "Gone"}});
-  const char* corners[][2] = {{"54.0", "9.0"}, {"54.0", "9.1"}, {"54.1", "9.1"}, {"54.1", "9.0"}};
-  for (int i = 0; i < 4; ++i) nodes += osmNode(std::to_string(11 + i), corners[i][0], corners[i][1]);
-  return osmFile(nodes + "  <way id=\"5\">\n    <nd ref=\"11\"/>\n    <nd ref=\"12\"/>\n"
-                 "    <nd ref=\"13\"/>\n    <nd ref=\"14\"/>\n    <nd ref=\"11\"/>\n"
-                 "    <tag k=\"amenity\" v=\"parking\"/>\n    <tag k=\"name\" v=\"Lot\"/>\n  </way>\n");
+  return slurp(std::string(WAYMINT_SOURCE_DIR) + "/tests/workflow/data/cafe_and_car_park.osm");
 }
 
 class ChoicesTest : public ProgramTest {
