@@ -55,6 +55,13 @@ std::string fnstrip(std::string_view s1) {
   return result;
 }
 
+void replaceControls(std::string& name) {
+  for (char& c : name) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 && c != '\t' && c != '\r' && c != '\n') c = '_';
+  }
+}
+
 std::optional<std::string_view> attributeValue(std::string_view s1, std::string_view key) {
   const size_t at = osm::findText(s1, key);
   if (at == npos) return std::nullopt;
@@ -80,11 +87,17 @@ void parse(app::Program& program, std::string_view s1, bool aa, GpxDocument& doc
   const auto latValue = attributeValue(s1, "lat=");
   const auto lonValue = attributeValue(s1, "lon=");
   if (!latValue || !lonValue) return;
-  const std::string lat = osm::replaceAll(*latValue, "\"", "");
+  std::string lat = osm::replaceAll(*latValue, "\"", "");
   std::string lon = osm::replaceAll(*lonValue, "\"", "");
+  replaceControls(lat);
+  replaceControls(lon);
 
   std::string nam = poiName(s1, state.category, state.choices, document.encoding());
-  if (nam == state.category) nam += ":" + lat + "," + lon;
+  // Named as the category is: compared before the cleaning, so that such a name is told by its
+  // own bytes, as every other name is.
+  const bool namedAsCategory = nam == state.category;
+  replaceControls(nam);
+  if (namedAsCategory) nam += ":" + lat + "," + lon;
   platform::ListBox& found = program.f1.List1(0);
   if (!takeName(state, found, std::move(nam))) return;
   const std::string& name = found.item(found.count() - 1);

@@ -16,6 +16,10 @@ class GpxDocument;
 // stored in UTF-8 as n bytes gives n underscores.
 std::string fnstrip(std::string_view s1);
 
+// A control character (below code 32) other than TAB, CR and LF has no place in an XML
+// document: a GPX holding one is refused whole by its readers. Each becomes "_", in place.
+void replaceControls(std::string& name);
+
 // The value of the first attribute `key` (such as "lat=") in a record: after a double or
 // single quote, the text up to the next such quote; otherwise up to the first blank, ">",
 // "/", CR or LF. Nothing when the record does not hold `key`.

@@ -57,6 +57,16 @@ TEST(Parse, WaypointNamesAndAttributeValues) {
       {"A z,\t09&amp;'\"", "A z,\t09&amp;'\""}, {"", ""},
   };
   for (const auto& [text, name] : stripped) EXPECT_EQ(gpx::fnstrip(text), name) << text;
+  // What XML cannot hold goes; TAB, CR and LF are text like any other.
+  const std::pair<std::string_view, std::string_view> cleaned[] = {
+      {std::string_view("a\0b", 3), "a_b"}, {"\x01\x1b[2J\x1f", "__[2J_"},
+      {"\t\r\n", "\t\r\n"}, {" ~\x7F\x80", " ~\x7F\x80"}, {"", ""},
+  };
+  for (const auto& [text, name] : cleaned) {
+    std::string cleanedName(text);
+    gpx::replaceControls(cleanedName);
+    EXPECT_EQ(cleanedName, name) << text;
+  }
 
   const std::pair<std::string_view, std::string_view> names[] = {
       {"<tag k=\"name\" v=\"X\"/>", "X"},
@@ -187,6 +197,27 @@ TEST_F(CreateGpxTest, BlanksLeaveTheCategoryAndUntaggedNodesAreNoPois) {
   const std::string gpx = slurp(gpxOf("cafe"));
   EXPECT_EQ(waypointsIn(gpx), 1u);
   EXPECT_NE(gpx.find("<wpt lat=\"43.2\" lon=\"7.2\">"), std::string::npos);
+}
+
+// Control characters a broken file holds in a name or a position never reach the GPX, which
+// stays well-formed; names that differ only there are one name, listed and written once.
+TEST_F(CreateGpxTest, ControlCharactersInAFileReachNoGpx) {
+  load(osmFile(osmNode("1", std::string("43.1\0", 5), "7.1\x02",
+                       {{"amenity", "cafe"}, {"name", std::string("Blue\0\x1b]0;t\x07", 11)}}) +
+               osmNode("2", "43.2", "7.2", {{"amenity", "cafe"}, {"name", "Blue\x01\x1b]0;t\x07"}}) +
+               osmNode("3", "43.3", "7.3", {{"amenity", "caf\x01" "e"}})));
+  choose("cafe");
+  expectRun(End::Complete, 1);
+  EXPECT_EQ(program->f1.List1(0).items(), Texts{"Blue__]0;t_"});
+  EXPECT_EQ(program->f1.List2.items(), Texts{"Blue__]0;t_"});
+  const std::string gpx = slurp(gpxOf("cafe"));
+  EXPECT_NE(gpx.find("<wpt lat=\"43.1_\" lon=\"7.1_\">\r\n<name>Blue__]0;t_</name>\r\n"
+                     "<cmt>This is Blue__]0;t_</cmt>"), std::string::npos) << gpx;
+  EXPECT_EQ(gpx.find_first_of(std::string("\0\x01\x02\x07\x1b", 5)), std::string::npos);
+  // A node named after its category, control character and all, is told by its position.
+  choose("caf\x01" "e");
+  expectRun(End::Complete, 1, "caf_e");
+  EXPECT_EQ(program->f1.List2.items(), Texts{"caf_e:43.3,7.3"});
 }
 
 // Runs on real extracts, and their GPX files checked by the tools that read them: the schema
