@@ -72,6 +72,14 @@ bool Session::choose(const std::string& category) {
       return true;
     }
   }
+  // A category whose characters the tool escapes only since it escapes them (a direction
+  // override, a C1 control) is still found as it is written.
+  for (int i = 0; i < categories.count(); ++i) {
+    if (categories.item(i) == category) {
+      categories.setSelectedIndex(i);
+      return true;
+    }
+  }
   categories.setSelectedIndex(-1);
   return false;
 }
@@ -112,7 +120,8 @@ void Session::showProgress(const std::string& activity, std::optional<double> fr
     return;
   }
   const int percent = static_cast<int>(std::floor(std::clamp(*fraction, 0.0, 1.0) * 100.0));
-  std::string line = activity + " " + std::to_string(percent) + "%";
+  // The activity names the file or the category: escaped as every other text of a file.
+  std::string line = escaped(activity) + " " + std::to_string(percent) + "%";
   if (line == m_progressLine) return;
   m_progressLine = std::move(line);
   m_err << '\r' << m_progressLine << clearToEnd;

@@ -27,8 +27,8 @@ class Session {
   // Opens `osmFile` as File > Open opens the file picked. False, after saying why, when it
   // cannot be read.
   bool load(const std::string& osmFile);
-  // Selects the entry of List1(2) whose escaped form (see escape.h) is `category`; with
-  // none, nothing is selected.
+  // Selects the entry of List1(2) whose escaped form (see escape.h) is `category`, or else the
+  // entry that is `category` as it stands; with none, nothing is selected.
   bool choose(const std::string& category);
   // One line on standard output: the fields escaped, separated by TABs.
   void print(std::initializer_list<std::string_view> fields);

@@ -8,6 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/descriptor_output.h"
+#include "cli/escape.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
 #include "messages/messages.h"
@@ -43,7 +44,7 @@ int work(const Invocation& invocation, std::ostream& out, std::ostream& err, boo
     return commandFor(invocation.command).run(invocation, session);
   } catch (const std::exception& failure) {
     out.flush();
-    err << messages::cliPrefix << failure.what() << '\n';
+    err << messages::cliPrefix << escapedMessage(failure.what()) << '\n';
     return exitFailure;
   }
 }
@@ -54,7 +55,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         bool showProgress) {
   const ParseResult parsed = parseArguments(arguments);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {
-    err << messages::cliPrefix << error->reason << "\n\n" << usage();
+    err << messages::cliPrefix << escapedMessage(error->reason) << "\n\n" << usage();
     return exitUsage;
   }
   return finish(out, err, work(std::get<Invocation>(parsed), out, err, showProgress));

@@ -142,6 +142,7 @@ TEST_F(Tool, ExitStatusAndWhatEachStreamSays) {
   const std::string missing = folder / "missing.osm";
   std::vector<Case> cases = {
       {{}, 2, "", "waymint-cli: no command given\n\n" + usage},
+      {{"frob\x1b]0;t\x07"}, 2, "", "waymint-cli: unknown command frob\\x1b]0;t\\x07\n\n" + usage},
       {{"write", osm, "cafe", "--help"}, 0, usage, ""},
       {{"categories", missing}, 2, "",
        "waymint-cli: cannot read " + missing + ": No such file or directory\n"},
