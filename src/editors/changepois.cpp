@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "app/utilities.h"
+#include "gpx/gpx_lock.h"
 #include "gpx/savetext.h"
 #include "messages/messages.h"
 #include "osm/number_text.h"
@@ -76,8 +77,18 @@ void edall::changepois() {
     message(messages::pleaseSelectFile);
     return;
   }
+  // Held from reading the file to replacing it, as a writing run holds it: a run that ended
+  // in between would lose its POIs to the rewritten file.
+  std::optional<files::FolderLock> lock;
+  try {
+    if (auto taken = gpx::lockGpx(m_program, m_editfile)) lock.emplace(std::move(*taken));
+  } catch (const files::IoError& error) {
+    message(error.message());
+    return;
+  }
+  if (!lock) return;
   const std::string text = app::loadtext(m_program, m_editfile);
-  if (auto distance = readDistance()) rewrite(text, *distance);
+  if (auto distance = readDistance()) rewrite(text, *distance, *lock);
   app::busy_off(m_program);
 }
 
@@ -96,7 +107,7 @@ std::optional<int> edall::readDistance() {
   return *value;
 }
 
-void edall::rewrite(const std::string& text, int distance) {
+void edall::rewrite(const std::string& text, int distance, const files::FolderLock& lock) {
   const std::string_view whole(text);
   const size_t first = osm::findText(whole, waypointMark);
   if (first == npos) {
@@ -132,7 +143,7 @@ void edall::rewrite(const std::string& text, int distance) {
     at = next;
   }
   message(messages::saving);
-  gpx::Savetext(m_program, m_editfile, rebuilt);
+  gpx::Savetext(m_program, m_editfile, rebuilt, lock);
 }
 
 }  // namespace waymint::editors

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/controls.h"
+#include "platform/files.h"
 #include "platform/window.h"
 
 namespace waymint::app {
@@ -35,12 +36,14 @@ class edall : public platform::Window {
   void Command2_Click();
   void Command1_Click(int Index);
 
-  // Rewrites the proximity alerts of `editfile` as the alert flag and the distance ask.
+  // Rewrites the proximity alerts of `editfile` as the alert flag and the distance ask,
+  // holding the file's lock as a writing run does; says so and reads nothing when another
+  // holds it.
   void changepois();
 
  private:
   std::optional<int> readDistance();
-  void rewrite(const std::string& text, int distance);
+  void rewrite(const std::string& text, int distance, const platform::files::FolderLock& lock);
   void message(std::string_view text);
 
   app::Program& m_program;

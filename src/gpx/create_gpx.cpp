@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "app/utilities.h"
 #include "gpx/gpx_document.h"
+#include "gpx/gpx_lock.h"
 #include "gpx/gpx_paths.h"
 #include "gpx/parse.h"
 #include "gpx/record_selection.h"
@@ -51,7 +52,7 @@ class ExtractionRun {
  private:
   RunResult::End takeCategory();
   bool makeFolder();
-  bool lockFolder();
+  RunResult::End lockGpxFile();
   void showIcon();
   bool prepareWriting();
   void readAlertValues();
@@ -82,7 +83,9 @@ RunResult ExtractionRun::execute() {
   using End = RunResult::End;
   if (const End taken = takeCategory(); taken != End::Complete) return {taken};
   if (!makeFolder()) return {End::NoFolder};
-  if (m_aa && !lockFolder()) return {End::InUse};
+  if (m_aa) {
+    if (const End locked = lockGpxFile(); locked != End::Complete) return {locked};
+  }
   m_state.gpxpath = m_paths.gpx;
   showIcon();
   m_state.merging = false;
@@ -144,19 +147,19 @@ bool ExtractionRun::makeFolder() {
   return app::makdir(m_program, m_paths.folder);
 }
 
-// Two runs extending one GPX at once would each write what it read plus its own POIs, and the
-// second would lose the first's. A run holds the category folder's lock: from the command
-// line it waits for the other run; in the window, which must not freeze, it says so and ends.
-bool ExtractionRun::lockFolder() {
-  if (m_program.platform.waitsForBusyFiles()) {
-    m_lock.emplace(files::FolderLock::take(m_paths.folder));
-  } else if (auto lock = files::FolderLock::tryTake(m_paths.folder)) {
-    m_lock.emplace(std::move(*lock));
-  } else {
-    message(messages::gpxInUse(m_paths.gpx));
-    return false;
+RunResult::End ExtractionRun::lockGpxFile() {
+  const auto take = [this] {
+    if (auto lock = lockGpx(m_program, m_paths.gpx)) m_lock.emplace(std::move(*lock));
+  };
+  try {
+    take();
+  } catch (const files::IoError&) {
+    // The run this one waited for failed and took away the folder it had made: made again.
+    if (files::exists(m_paths.folder)) throw;
+    if (!makeFolder()) return RunResult::End::NoFolder;
+    take();
   }
-  return true;
+  return m_lock ? RunResult::End::Complete : RunResult::End::InUse;
 }
 
 void ExtractionRun::showIcon() {

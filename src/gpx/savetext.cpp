@@ -10,7 +10,8 @@ namespace files = platform::files;
 using platform::Answer;
 using platform::Buttons;
 
-void Savetext(app::Program& program, const std::string& file, const std::string& buffer) {
+void Savetext(app::Program& program, const std::string& file, const std::string& buffer,
+              const files::FolderLock& /*held*/) {
   platform::Platform& machine = program.platform;
   machine.yield();
   machine.yield();

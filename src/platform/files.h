@@ -111,6 +111,13 @@ class FolderLock {
   static FolderLock take(std::string_view folder);
   // Nothing when another holds it.
   static std::optional<FolderLock> tryTake(std::string_view folder);
+  // The lock that every writer of `file` takes: that of the folder that really holds it, the
+  // folder of the regular file at the end of its links when `file` is a link (a link to
+  // a folder anywhere on the way is followed by the lock itself), so that writers through
+  // different links to one file take turns too. A link turned to another file while this one
+  // waited is followed again; a folder that went meanwhile fails as a missing folder does.
+  static FolderLock takeFor(std::string_view file);
+  static std::optional<FolderLock> tryTakeFor(std::string_view file);
   FolderLock(FolderLock&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
   FolderLock& operator=(FolderLock&&) = delete;
   FolderLock(const FolderLock&) = delete;
@@ -118,6 +125,8 @@ class FolderLock {
 
  private:
   explicit FolderLock(int fd) : m_fd(fd) {}
+  // Whether the folder locked is (still) the one that holds `file`.
+  bool guards(const std::string& file) const;
   int m_fd;
 };
 

@@ -272,6 +272,46 @@ std::optional<FolderLock> FolderLock::tryTake(std::string_view folder) {
   fail(name, error);
 }
 
+namespace {
+
+// The folder whose lock guards `file`: that of the file at the end of its links. A link that
+// leads nowhere guards its own folder (nothing replaces such a file).
+std::string guardingFolder(const std::string& file) {
+  struct stat info {};
+  if (::lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* real = ::realpath(file.c_str(), nullptr)) {
+      std::string target(real);
+      std::free(real);
+      return folderOf(target);
+    }
+  }
+  return folderOf(file);
+}
+
+}  // namespace
+
+bool FolderLock::guards(const std::string& file) const {
+  struct stat locked {}, now {};
+  if (::fstat(m_fd, &locked) != 0 || ::stat(guardingFolder(file).c_str(), &now) != 0) return false;
+  return locked.st_dev == now.st_dev && locked.st_ino == now.st_ino;
+}
+
+FolderLock FolderLock::takeFor(std::string_view file) {
+  const std::string name = native(file);
+  for (;;) {
+    FolderLock lock = take(guardingFolder(name));
+    if (lock.guards(name)) return lock;
+  }
+}
+
+std::optional<FolderLock> FolderLock::tryTakeFor(std::string_view file) {
+  const std::string name = native(file);
+  for (;;) {
+    std::optional<FolderLock> lock = tryTake(guardingFolder(name));
+    if (!lock || lock->guards(name)) return lock;
+  }
+}
+
 FolderLock::~FolderLock() {
   if (m_fd >= 0) ::close(m_fd);  // closing the last descriptor releases the lock
 }

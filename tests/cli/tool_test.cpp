@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -20,6 +17,7 @@
 #include "platform/files.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
+#include "support/locks.h"
 #include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -232,21 +230,6 @@ TEST_F(Tool, HostileNamesAndPlacesAreHandledAsTheyAre) {
   EXPECT_TRUE(std::filesystem::is_fifo(folder / "fifo/pipe"));
 }
 
-// How many processes wait for the lock on `folder`, as the system lists them.
-int waitingForLock(const std::string& folder) {
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) != 0) return -1;
-  char file[64];
-  std::snprintf(file, sizeof file, " %02x:%02x:%llu ", ::major(info.st_dev), ::minor(info.st_dev),
-                static_cast<unsigned long long>(info.st_ino));
-  std::ifstream locks("/proc/locks");
-  int waiting = 0;
-  for (std::string line; std::getline(locks, line);) {
-    waiting += line.find(" -> ") != std::string::npos && line.find(file) != std::string::npos;
-  }
-  return waiting;
-}
-
 // Two runs extending one GPX at once: the second waits for the first, so both are written.
 TEST_F(Tool, RunsOnOneGpxTakeTurns) {
   const std::string other = folder.write(
@@ -255,13 +238,11 @@ TEST_F(Tool, RunsOnOneGpxTakeTurns) {
   std::filesystem::create_directories(gpx + "/cafe");
   std::optional<platform::files::FolderLock> held = platform::files::FolderLock::take(gpx + "/cafe");
   Finished first, second;
-  std::thread one([&] { first = runTool({"write", osm, "cafe", "--gpx-folder", gpx}); });
-  std::thread two([&] { second = runTool({"write", other, "cafe", "--gpx-folder", gpx}); });
-  // Both wait (polled; the deadline only ends a test that would hang).
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (waitingForLock(gpx + "/cafe") < 2 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  std::atomic<int> ended = 0;
+  std::thread one([&] { first = runTool({"write", osm, "cafe", "--gpx-folder", gpx}), ++ended; });
+  std::thread two([&] { second = runTool({"write", other, "cafe", "--gpx-folder", gpx}), ++ended; });
+  // Both wait (a run that does not wait ends the polling).
+  pollUntil([&] { return waitingForLock(gpx + "/cafe") == 2; }, [&] { return ended > 0; });
   EXPECT_EQ(waitingForLock(gpx + "/cafe"), 2);
   EXPECT_FALSE(std::filesystem::exists(gpx + "/cafe/cafe.gpx"));
   held.reset();
@@ -272,6 +253,44 @@ TEST_F(Tool, RunsOnOneGpxTakeTurns) {
   const std::string written = slurp(gpx + "/cafe/cafe.gpx");
   EXPECT_NE(written.find("<name>Blue</name>"), std::string::npos);
   EXPECT_NE(written.find("<name>Green</name>"), std::string::npos);
+}
+
+// Two runs through two links to one GPX, each in a folder of its own: both wait for the lock
+// of the folder that holds the file, so both POIs are kept.
+TEST_F(Tool, RunsThroughLinksToOneGpxTakeTurns) {
+  const std::string other = folder.write(
+      "other.osm", osmFile(osmNode("9", "44.1", "8.1", {{"amenity", "cafe"}, {"name", "Green"}})));
+  const std::string shared = folder / "shared";
+  ASSERT_EQ(runTool({"write", osm, "cafe", "--gpx-folder", shared}).status, 0);
+  const std::string gpx = shared + "/cafe/cafe.gpx";
+  const std::string before = slurp(gpx);
+  for (const char* link : {"a/cafe", "b/cafe"}) {
+    std::filesystem::create_directories(folder / link);
+    std::filesystem::create_symlink(gpx, folder / (std::string(link) + "/cafe.gpx"));
+  }
+  std::optional<platform::files::FolderLock> held = platform::files::FolderLock::take(shared + "/cafe");
+  Finished first, second;
+  std::atomic<int> ended = 0;
+  std::thread one([&] { first = runTool({"write", other, "cafe", "--gpx-folder", folder / "a"}), ++ended; });
+  std::thread two([&] {
+    const std::string third = folder.write(
+        "third.osm", osmFile(osmNode("7", "45.1", "9.1", {{"amenity", "cafe"}, {"name", "Gold"}})));
+    second = runTool({"write", third, "cafe", "--gpx-folder", folder / "b"}), ++ended;
+  });
+  // Both wait (a run that does not wait ends the polling).
+  pollUntil([&] { return waitingForLock(shared + "/cafe") == 2; }, [&] { return ended > 0; });
+  EXPECT_EQ(waitingForLock(shared + "/cafe"), 2);
+  EXPECT_EQ(slurp(gpx), before);
+  held.reset();
+  one.join();
+  two.join();
+  EXPECT_EQ(first.out, "cafe\t1\t" + folder / "a/cafe/cafe.gpx\n") << first.err;
+  EXPECT_EQ(second.out, "cafe\t1\t" + folder / "b/cafe/cafe.gpx\n") << second.err;
+  const std::string written = slurp(gpx);
+  for (const char* name : {"Blue", "Green", "Gold"}) {
+    EXPECT_NE(written.find("<name>" + std::string(name) + "</name>"), std::string::npos) << name;
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "a/cafe/cafe.gpx"));
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <optional>
+#include <thread>
 
 #include "editors/edall.h"
+#include "platform/files.h"
+#include "support/locks.h"
+#include "support/osm_text.h"
 #include "support/program_fixture.h"
+#include "support/run_program.h"
 
 namespace waymint::testing {
 namespace {
@@ -105,6 +111,57 @@ TEST_F(EdallTest, PickingTheFile) {
   window.Form_Load();  // every opening starts without a file
   window.Command1_Click(0);
   EXPECT_EQ(takeMessages(), (Texts{"Please select file.", "Please select file."}));
+}
+
+// The editor holds the GPX's lock from reading it to replacing it, as a writing run does: while
+// another holds it, it says so and neither reads nor writes.
+TEST_F(EdallTest, AGpxInUseIsLeftAlone) {
+  const std::string path = folder.write("gpx/cafe/cafe.gpx", gpxWith({live150}));
+  machine.chooseNext(path);
+  window.Command2_Click();
+  window.Check2.setValue(1);
+  window.Check2_MouseUp();
+  const platform::files::FolderLock held = platform::files::FolderLock::take(gpxFolder() + "/cafe");
+  window.Command1_Click(0);
+  EXPECT_EQ(takeMessages(), Texts{path + " is in use by another run; try again when it has ended."});
+  EXPECT_EQ(slurp(path), gpxWith({live150}));
+  EXPECT_FALSE(machine.busyPointer());
+}
+
+// A writing run of waymint-cli on the GPX that the editor has read, started while the editor
+// asks its questions: the run waits until the editor has saved, then adds its POI to the
+// edited file. Both changes are kept.
+TEST_F(EdallTest, TheEditorAndARunOnOneGpxKeepBoth) {
+  const auto write = [&](const std::string& file, const char* id, const char* name) {
+    return runTool({"write", folder.write(file, osmFile(osmNode(id, id, id, {{"amenity", "cafe"},
+                                                                             {"name", name}}))),
+                    "cafe", "--gpx-folder", gpxFolder()});
+  };
+  ASSERT_EQ(write("blue.osm", "1", "Blue").status, 0);
+  const std::string path = gpxFolder() + "/cafe/cafe.gpx";
+  machine.chooseNext(path);
+  window.Command2_Click();
+  window.Check2.setValue(1);
+  window.Check2_MouseUp();
+  window.Text3(1).setText("300");
+  Finished run;
+  std::atomic<bool> ended = false;
+  std::thread writer;
+  machine.onMessage([&](const std::string& text) {
+    if (text != "saving") return;
+    writer = std::thread([&] { run = write("green.osm", "2", "Green"), ended = true; });
+    pollUntil([&] { return waitingForLock(gpxFolder() + "/cafe") == 1; }, [&] { return ended.load(); });
+  });
+  window.Command1_Click(0);
+  writer.join();
+  const Texts messages = takeMessages();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[1], "saving");
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string edited = slurp(path);
+  EXPECT_NE(edited.find("<name>Blue</name>"), std::string::npos) << edited;
+  EXPECT_NE(edited.find("  " + live("300") + "\r\n"), std::string::npos) << edited;
+  EXPECT_NE(edited.find("<name>Green</name>"), std::string::npos) << edited;
 }
 
 }  // namespace

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/memory_status.h"
+#include "support/locks.h"
+#include "support/open_descriptors.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
@@ -28,6 +35,55 @@ TEST(ReadingFiles, WholeAndInPiecesGiveTheExactBytes) {
   }
   EXPECT_THROW(files::readWhole(folder / "missing.osm"), files::IoError);
   EXPECT_THROW(files::Reader(folder.path()), files::IoError);
+}
+
+// The lock for a file is that of the folder that really holds it: a lock held there keeps out
+// writers through a link to the file from another folder, and through a folder that is a link.
+TEST(FolderLock, ForAFileIsTheLockOfTheFolderThatHoldsIt) {
+  TempFolder folder;
+  const long descriptors = openDescriptors();
+  folder.write("real/cafe.gpx", "<gpx/>");
+  std::filesystem::create_directories(folder / "elsewhere");
+  std::filesystem::create_symlink(folder / "real/cafe.gpx", folder / "elsewhere/cafe.gpx");
+  std::filesystem::create_symlink("real", folder / "linked");
+  std::filesystem::create_symlink("gone.gpx", folder / "elsewhere/dangling.gpx");
+  const std::pair<std::string, std::string> held[] = {
+      {"real/cafe.gpx", "real"},         {"elsewhere/cafe.gpx", "real"},
+      {"linked/cafe.gpx", "real"},       {"linked/new.gpx", "real"},
+      {"elsewhere/new.gpx", "elsewhere"}, {"elsewhere/dangling.gpx", "elsewhere"},
+  };
+  for (const auto& [file, holder] : held) {
+    SCOPED_TRACE(file);
+    {
+      const files::FolderLock lock = files::FolderLock::take(folder / holder);
+      EXPECT_FALSE(files::FolderLock::tryTakeFor(folder / file));
+    }
+    EXPECT_TRUE(files::FolderLock::tryTakeFor(folder / file));
+  }
+  EXPECT_THROW(files::FolderLock::tryTakeFor(folder / "none/cafe.gpx"), files::IoError);
+  EXPECT_EQ(openDescriptors(), descriptors);
+}
+
+// A link turned to a file in another folder while a writer waits: the writer follows it and
+// holds the lock of the new folder, not of the one it waited for.
+TEST(FolderLock, ForAFileFollowsALinkTurnedWhileItWaits) {
+  TempFolder folder;
+  folder.write("one/cafe.gpx", "<gpx/>");
+  folder.write("two/cafe.gpx", "<gpx/>");
+  const std::string link = folder / "cafe.gpx";
+  std::filesystem::create_symlink(folder / "one/cafe.gpx", link);
+  std::optional<files::FolderLock> first = files::FolderLock::take(folder / "one");
+  std::atomic<bool> taken = false;
+  std::optional<files::FolderLock> waited;
+  std::thread writer([&] { waited.emplace(files::FolderLock::takeFor(link)), taken = true; });
+  pollUntil([&] { return waitingForLock(folder / "one") == 1; }, [&] { return taken.load(); });
+  ASSERT_FALSE(taken);
+  std::filesystem::create_symlink(folder / "two/cafe.gpx", folder / "turned");
+  std::filesystem::rename(folder / "turned", link);
+  first.reset();
+  writer.join();
+  EXPECT_TRUE(files::FolderLock::tryTake(folder / "one"));
+  EXPECT_FALSE(files::FolderLock::tryTake(folder / "two"));
 }
 
 TEST(LineReader, SplitsAtLfAndDropsTheCrBeforeIt) {
