@@ -53,6 +53,7 @@ class ExtractionRun {
   RunResult::End takeCategory();
   bool makeFolder();
   RunResult::End lockGpxFile();
+  void removeMadeFolder();
   void showIcon();
   bool prepareWriting();
   void readAlertValues();
@@ -76,6 +77,7 @@ class ExtractionRun {
   CategoryPaths m_paths;
   GpxDocument m_document;
   int m_taken = 0;
+  bool m_madeFolder = false;  // the category folder is this run's
   std::optional<files::FolderLock> m_lock;  // held from reading the GPX to replacing it
 };
 
@@ -109,6 +111,7 @@ RunResult ExtractionRun::fail(const std::string& description, bool written) {
                                   m_window.List2.items().begin() + m_listed2);
     m_window.List2.setItems(std::move(kept));
   }
+  if (!written) removeMadeFolder();
   message(description);
   finish();
   return {RunResult::End::Failed, written ? m_window.List2.count() - m_listed2 : 0};
@@ -144,7 +147,9 @@ RunResult::End ExtractionRun::takeCategory() {
 
 bool ExtractionRun::makeFolder() {
   if (!m_aa || files::exists(m_paths.folder)) return true;
-  return app::makdir(m_program, m_paths.folder);
+  if (!app::makdir(m_program, m_paths.folder)) return false;
+  m_madeFolder = true;
+  return true;
 }
 
 RunResult::End ExtractionRun::lockGpxFile() {
@@ -160,6 +165,12 @@ RunResult::End ExtractionRun::lockGpxFile() {
     take();
   }
   return m_lock ? RunResult::End::Complete : RunResult::End::InUse;
+}
+
+// A run that failed leaves no empty folder of its own making. Only while it holds the lock:
+// then no other run is writing into it, and one that waits for it makes it again.
+void ExtractionRun::removeMadeFolder() {
+  if (m_madeFolder && m_lock) files::removeEmptyFolder(m_paths.folder);
 }
 
 void ExtractionRun::showIcon() {

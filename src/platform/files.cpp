@@ -102,6 +102,14 @@ void removeFile(std::string_view path) {
   if (::unlink(name.c_str()) != 0) fail(name, errno);
 }
 
+bool removeEmptyFolder(std::string_view path) noexcept {
+  try {
+    return ::rmdir(native(path).c_str()) == 0;
+  } catch (...) {
+    return false;  // no room for the path's copy
+  }
+}
+
 std::string readWhole(std::string_view path, size_t room) {
   Reader file(path);
   std::string text;

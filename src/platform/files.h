@@ -60,6 +60,9 @@ void makeFolder(std::string_view path);  // one level; the parent must exist
 // folder for the user's settings is made.
 void makePrivateFolders(std::string_view path);
 void removeFile(std::string_view path);
+// Removes the folder `path` when it is empty; false, and nothing done, when it is not, or
+// cannot be removed.
+bool removeEmptyFolder(std::string_view path) noexcept;
 // `room` more bytes are kept free after the text, for what the caller will append.
 std::string readWhole(std::string_view path, size_t room = 0);
 // A file opened for reading in pieces.

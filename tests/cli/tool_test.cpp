@@ -255,6 +255,25 @@ TEST_F(Tool, RunsOnOneGpxTakeTurns) {
   EXPECT_NE(written.find("<name>Green</name>"), std::string::npos);
 }
 
+// A run that waited for another which failed and took away the folder it had made: the
+// waiting run makes the folder again and writes its GPX.
+TEST_F(Tool, ARunWhoseFolderWentWhileItWaitedMakesItAgain) {
+  const std::string gpx = folder / "gpx";
+  std::filesystem::create_directories(gpx + "/cafe");
+  std::optional<platform::files::FolderLock> held = platform::files::FolderLock::take(gpx + "/cafe");
+  Finished run;
+  std::atomic<bool> ended = false;
+  std::thread waiting([&] { run = runTool({"write", osm, "cafe", "--gpx-folder", gpx}), ended = true; });
+  pollUntil([&] { return waitingForLock(gpx + "/cafe") == 1; }, [&] { return ended.load(); });
+  EXPECT_EQ(waitingForLock(gpx + "/cafe"), 1);
+  std::filesystem::remove(gpx + "/cafe");
+  held.reset();
+  waiting.join();
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "cafe\t1\t" + gpx + "/cafe/cafe.gpx\n");
+  EXPECT_NE(slurp(gpx + "/cafe/cafe.gpx").find("<name>Blue</name>"), std::string::npos);
+}
+
 // Two runs through two links to one GPX, each in a folder of its own: both wait for the lock
 // of the folder that holds the file, so both POIs are kept.
 TEST_F(Tool, RunsThroughLinksToOneGpxTakeTurns) {

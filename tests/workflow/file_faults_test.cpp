@@ -152,6 +152,40 @@ TEST_F(FileFaultsTest, ABlankCategoryAndAGpxAnotherRunHoldsAreRefused) {
   EXPECT_THROW(files::FolderLock::tryTake(gpxFolder() + "/none"), files::IoError);
 }
 
+// A run that fails (a name too long for the system, a full disk) takes away the category
+// folder it made, empty; a folder that was there before stays, as does a GPX folder it made.
+TEST_F(FileFaultsTest, AFailedRunRemovesTheEmptyCategoryFolderItMade) {
+  const std::string tooLong(252, 'a');  // a folder name the system takes, not the GPX's
+  struct Case { const char* what; std::string category; std::string gpxFolder; bool folderBefore;
+                int failure; std::string why; };
+  const std::vector<Case> cases = {
+      {"name too long", tooLong, gpxFolder(), false, 0, "File name too long"},
+      {"disk full", "cafe", gpxFolder(), false, ENOSPC, "No space left on device"},
+      {"disk full, folder there before", "cafe", gpxFolder(), true, ENOSPC, "No space left on device"},
+      {"disk full, GPX folder made", "cafe", folder / "new/gpx", false, ENOSPC, "No space left on device"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(gpxFolder() + "/cafe");
+    if (c.folderBefore) std::filesystem::create_directories(gpxFolder() + "/cafe");
+    program->f1.Text1.setText(c.gpxFolder);
+    const std::string categoryFolder = c.gpxFolder + "/" + c.category;
+    const std::string gpx = categoryFolder + "/" + c.category + ".gpx";
+    choose(c.category);
+    files::injectFaults([&c](Step step) { return step == Step::Write ? c.failure : 0; });
+    EXPECT_EQ(create(), "");
+    files::injectFaults({});
+    EXPECT_EQ(takeMessages(), Texts{gpx + ": " + c.why});
+    EXPECT_EQ(std::filesystem::exists(categoryFolder), c.folderBefore);
+    EXPECT_TRUE(std::filesystem::is_directory(c.gpxFolder));
+  }
+  // A run that works on in the folder keeps it.
+  program->f1.Text1.setText(gpxFolder());
+  choose("cafe");
+  EXPECT_NE(create(), "");
+  EXPECT_TRUE(std::filesystem::is_regular_file(gpxOf("cafe")));
+}
+
 long kilobytesOf(const char* field) {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);) {
