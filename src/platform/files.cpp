@@ -78,11 +78,6 @@ std::uint64_t length(std::string_view path) {
   return static_cast<std::uint64_t>(info.st_size);
 }
 
-void makeFolder(std::string_view path) {
-  auto name = native(path);
-  if (::mkdir(name.c_str(), 0777) != 0) fail(name, errno);
-}
-
 void makePrivateFolders(std::string_view path) {
   const std::string name = native(path);
   for (size_t cut = name.find(separator, 1);; cut = name.find(separator, cut + 1)) {

@@ -55,7 +55,9 @@ std::optional<std::string> whyNotWritable(std::string_view path);
 
 // The following throw IoError.
 std::uint64_t length(std::string_view path);
-void makeFolder(std::string_view path);  // one level; the parent must exist
+// One level; the parent must exist. The new folder is flushed in its parent, as a replaced
+// file is in its folder, so that a power loss does not take away the folder with the file.
+void makeFolder(std::string_view path);
 // Makes `path` and every missing folder above it, each for the user alone (mode 0700), as a
 // folder for the user's settings is made.
 void makePrivateFolders(std::string_view path);
@@ -96,14 +98,16 @@ class Reader {
 // A path through symbolic links replaces the regular file at their end and keeps the links;
 // anything else that is not a regular file (a folder, a device, a FIFO, a link to nothing) is
 // refused and left alone, as is a file marked read-only. On any failure but the folder's flush
-// (FolderNotFlushed) the old file stays byte for byte as it was; no temporary file is left, also when the process is interrupted
-// (SIGINT, SIGTERM, SIGHUP) while writing; temporary files of the program's pattern older than
+// (FolderNotFlushed) the old file stays byte for byte as it was; no temporary file is left,
+// also when the process is interrupted (SIGINT, SIGTERM, SIGHUP, SIGQUIT) or goes beyond its
+// file-size limit (SIGXFSZ) while writing; temporary files of the program's pattern older than
 // a day, left by a process that was killed, are removed from the folder.
 void replaceWhole(std::string_view path, std::string_view bytes);
 
-// The steps of replaceWhole, for tests that make one of them fail: before each, the injector
+// The steps of replaceWhole and makeFolder, for tests that make one of them fail: before each, the injector
 // gives an error number to fail it with, or 0.
-enum class Step { Open, Write, Chmod, Sync, Close, Rename, SyncFolder };
+// SyncParent is the flush of a folder made by makeFolder in its parent.
+enum class Step { Open, Write, Chmod, Sync, Close, Rename, SyncFolder, SyncParent };
 void injectFaults(std::function<int(Step)> injector);
 
 // An advisory lock on a folder, held for its lifetime: runs that change the files of one

@@ -1,4 +1,5 @@
-// Replacing a file in one step, and the folder lock that runs take while they do it.
+// Replacing a file in one step, making a folder that lasts, and the folder lock that runs
+// take while they do it.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -57,14 +58,17 @@ struct TemporarySlot {
   char path[PATH_MAX];
 };
 TemporarySlot temporaries[8];
-struct sigaction previous[3];
-constexpr int interruptions[3] = {SIGINT, SIGTERM, SIGHUP};
+// What ends a process while it writes: the user (SIGINT, SIGQUIT), the system or another
+// program (SIGTERM, SIGHUP), and a file-size limit the write went beyond (SIGXFSZ).
+constexpr int interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ};
+constexpr int interruptionCount = sizeof interruptions / sizeof interruptions[0];
+struct sigaction previous[interruptionCount];
 
 void onInterruption(int signal) {
   for (TemporarySlot& slot : temporaries) {
     if (slot.ready) ::unlink(slot.path);
   }
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < interruptionCount; ++i) {
     if (interruptions[i] == signal) ::sigaction(signal, &previous[i], nullptr);
   }
   ::raise(signal);
@@ -73,7 +77,7 @@ void onInterruption(int signal) {
 void watchInterruptions() {
   static std::once_flag installed;
   std::call_once(installed, [] {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < interruptionCount; ++i) {
       struct sigaction action {};
       action.sa_handler = onInterruption;
       sigemptyset(&action.sa_mask);
@@ -198,6 +202,16 @@ void writeAll(int fd, std::string_view bytes, const std::string& path) {
   }
 }
 
+// Puts the folder's entries on disk; false, with errno set, when that fails.
+bool flushFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const bool synced = fd >= 0 && ::fsync(fd) == 0;
+  const int error = errno;
+  if (fd >= 0) ::close(fd);
+  errno = error;
+  return synced;
+}
+
 mode_t currentUmask() {
   mode_t mask = ::umask(0);
   ::umask(mask);
@@ -209,6 +223,12 @@ mode_t currentUmask() {
 void injectFaults(std::function<int(Step)> faults) {
   std::lock_guard lock(injectorMutex);
   injector = std::move(faults);
+}
+
+void makeFolder(std::string_view path) {
+  const std::string name = native(path);
+  if (::mkdir(name.c_str(), 0777) != 0) fail(name, errno);
+  perform(Step::SyncParent, name, [&] { return flushFolder(folderOf(name)); });
 }
 
 void replaceWhole(std::string_view path, std::string_view bytes) {
@@ -235,14 +255,7 @@ void replaceWhole(std::string_view path, std::string_view bytes) {
   temporary->renamed();
   // The rename is on disk only once the folder is; a failure now leaves the new file in place.
   try {
-    perform(Step::SyncFolder, name, [&] {
-      const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      const bool synced = fd >= 0 && ::fsync(fd) == 0;
-      const int error = errno;
-      if (fd >= 0) ::close(fd);
-      errno = error;
-      return synced;
-    });
+    perform(Step::SyncFolder, name, [&] { return flushFolder(folder); });
   } catch (const IoError& error) {
     throw FolderNotFlushed(error.path(), error.what());
   }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -149,6 +151,22 @@ TEST(ReplaceFaults, AFolderFlushThatFailsLeavesTheNewFileAndNoTemporaryFile) {
   EXPECT_EQ(namesIn(folder.path()), Names{"a.gpx"});
 }
 
+// A new folder is flushed in its parent: when that fails, the making fails and says so.
+TEST(ReplaceFaults, ANewFolderIsFlushedInItsParent) {
+  TempFolder folder;
+  files::makeFolder(folder / "made");
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "made"));
+  files::injectFaults([](Step step) { return step == Step::SyncParent ? EIO : 0; });
+  try {
+    files::makeFolder(folder / "unflushed");
+    ADD_FAILURE() << "not flushed, and not said";
+  } catch (const files::IoError& error) {
+    EXPECT_EQ(error.message(), folder / "unflushed: Input/output error");
+  }
+  files::injectFaults({});
+  EXPECT_THROW(files::makeFolder(folder / "made"), files::IoError);
+}
+
 // Nothing is left open: not by a replacement, whichever of its steps fails, nor by a refusal;
 // nor by a folder lock, taken, found held, refused, or moved.
 TEST(ReplaceFaults, NoFileDescriptorIsLeftOpen) {
@@ -182,21 +200,30 @@ TEST(ReplaceFaults, NoFileDescriptorIsLeftOpen) {
   EXPECT_EQ(openDescriptors(), descriptors);
 }
 
-// A process interrupted while it writes removes its temporary file before it ends.
+// A process interrupted while it writes removes its temporary file before it ends; so does one
+// that goes beyond its file-size limit (the system sends it SIGXFSZ itself: "limit").
 TEST(ReplaceFaults, AnInterruptedProcessLeavesNoTemporaryFile) {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  constexpr int limit = 0;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ, limit}) {
     SCOPED_TRACE(signal);
     TempFolder folder;
     const std::string path = folder.write("a.gpx", "old\r\n");
     const pid_t child = ::fork();
     if (child == 0) {
-      files::injectFaults([signal](Step step) { return step == Step::Sync ? ::raise(signal) : 0; });
+      ::prctl(PR_SET_DUMPABLE, 0);  // SIGQUIT and SIGXFSZ would leave a core dump
+      if (signal == limit) {
+        const rlimit small{64 << 10, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+      } else {
+        files::injectFaults([signal](Step step) { return step == Step::Sync ? ::raise(signal) : 0; });
+      }
       files::replaceWhole(path, std::string(1 << 20, 'x'));
       ::_exit(0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == (signal == limit ? SIGXFSZ : signal))
+        << status;
     EXPECT_EQ(slurp(path), "old\r\n");
     EXPECT_EQ(namesIn(folder.path()), Names{"a.gpx"});
   }
