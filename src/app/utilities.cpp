@@ -1,5 +1,6 @@
 #include "app/utilities.h"
 
+#include <new>
 #include <vector>
 
 #include "app/program.h"
@@ -29,7 +30,9 @@ std::string readTextFile(Program& program, const std::string& path) {
   try {
     text = files::readWhole(path);
   } catch (const files::IoError& error) {
-    program.platform.messageBox(error.what(), Buttons::Ok);
+    program.platform.messageBox(messages::fileFailure(error.path(), error.what()), Buttons::Ok);
+  } catch (const std::bad_alloc&) {
+    program.platform.messageBox(messages::outOfMemoryReading(path), Buttons::Ok);
   }
   program.platform.yield();
   return text;

@@ -12,7 +12,8 @@ void busy_off(Program& program);
 
 // The whole text of the file at `path`, bytes exact, or "" when no ordinary file is there.
 // When it reads, it records `path` in `osmfile` and `starttime`, and leaves the busy pointer
-// on; a failing read is reported with the platform's description and gives "".
+// on; a failing read is reported, naming the file, with the platform's description (or as
+// out of memory) and gives "".
 std::string loadtext(Program& program, const std::string& path);
 
 // loadtext without recording the path in `osmfile`: for readers of files that are not the

@@ -101,6 +101,10 @@ inline std::string outOfMemoryWriting(std::string_view gpx) {
 inline std::string outOfMemoryListing(std::string_view category) {
   return detail::join({outOfMemory, " listing ", category});
 }
+// Out of memory reading a GPX, to show its waypoints or to edit it.
+inline std::string outOfMemoryReading(std::string_view gpx) {
+  return detail::join({outOfMemory, " reading ", gpx});
+}
 // After Create GPX: the POIs added, then the icon's path or `iconMissing`.
 inline std::string gpxCreated(int added, std::string_view icon) {
   return detail::join({"GPX created\r\n\r\nNew POIs added: ", std::to_string(added), "\r\n", icon});

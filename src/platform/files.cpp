@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <new>
 #include <string>
 
 namespace waymint::platform::files {
@@ -37,7 +39,20 @@ int openForReading(const std::string& path) {
   return fd;
 }
 
+std::mutex readInjectorMutex;
+std::function<int(const std::string&)> readInjector;
+
+int injectedReadFault(const std::string& path) {
+  std::lock_guard lock(readInjectorMutex);
+  return readInjector ? readInjector(path) : 0;
+}
+
 }  // namespace
+
+void injectReadFaults(std::function<int(const std::string& path)> injector) {
+  std::lock_guard lock(readInjectorMutex);
+  readInjector = std::move(injector);
+}
 
 std::string native(std::string_view path) {
   std::string result(path);
@@ -106,6 +121,10 @@ bool removeEmptyFolder(std::string_view path) noexcept {
 }
 
 std::string readWhole(std::string_view path, size_t room) {
+  if (const int error = injectedReadFault(native(path))) {
+    if (error == ENOMEM) throw std::bad_alloc();
+    fail(native(path), error);
+  }
   Reader file(path);
   std::string text;
   text.reserve(static_cast<size_t>(file.length()) + room);

@@ -65,8 +65,12 @@ void removeFile(std::string_view path);
 // Removes the folder `path` when it is empty; false, and nothing done, when it is not, or
 // cannot be removed.
 bool removeEmptyFolder(std::string_view path) noexcept;
-// `room` more bytes are kept free after the text, for what the caller will append.
+// `room` more bytes are kept free after the text, for what the caller will append. Throws
+// std::bad_alloc when the text does not fit in memory.
 std::string readWhole(std::string_view path, size_t room = 0);
+// For tests that make a whole-file read fail: before each, the injector gives an error number
+// to fail the read of `path` with, or 0; ENOMEM fails it as running out of memory does.
+void injectReadFaults(std::function<int(const std::string& path)> injector);
 // A file opened for reading in pieces.
 class Reader {
  public:

@@ -1,8 +1,11 @@
 #include "workflow/showgpx.h"
 
+#include <new>
+
 #include "app/program.h"
 #include "app/utilities.h"
 #include "gpx/gpx_paths.h"
+#include "messages/messages.h"
 #include "osm/text_search.h"
 
 namespace waymint::workflow {
@@ -44,7 +47,13 @@ void showgpx(app::Program& program) {
   const auto& state = program.state;
   const std::string path = gpx::categoryPaths(state.gpxfolder, state.category).gpx;
   const std::string text = app::loadtext(program, path);
-  if (!text.empty()) list.setItems(waypointLines(text));
+  try {
+    if (!text.empty()) list.setItems(waypointLines(text));
+  } catch (const std::bad_alloc&) {
+    // Only the list is lost: the run that wrote the GPX, and the next ones, go on.
+    list.clear();
+    program.platform.messageBox(messages::outOfMemoryReading(path), platform::Buttons::Ok);
+  }
   app::busy_off(program);
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -195,6 +196,22 @@ TEST_F(Tool, TheProgressLineRoundsDownAndIsClearedBeforeTheOutput) {
   EXPECT_NE(shown.find("\rReading large.osm.gz 66%\033[K"), std::string::npos) << shown;
   EXPECT_EQ(shown.find("67%"), std::string::npos) << shown;
   EXPECT_TRUE(shown.ends_with("\r\033[Kcafe\n")) << shown;
+}
+
+// Out of memory while the waypoint list is read again after a run: said, naming the GPX, and
+// the next category is written all the same.
+TEST_F(Tool, OutOfMemoryReadingAGpxIsSaidAndTheRunsGoOn) {
+  const std::string two = folder.write(
+      "two.osm", osmFile(osmNode("1", "43.7", "7.4", {{"amenity", "cafe"}, {"name", "Blue"}}) +
+                         osmNode("2", "44.1", "8.1", {{"amenity", "pub"}, {"name", "Bar"}})));
+  const std::string gpx = folder / "gpx", cafe = gpx + "/cafe/cafe.gpx";
+  platform::files::injectReadFaults([&](const std::string& path) { return path == cafe ? ENOMEM : 0; });
+  std::ostringstream out, err;
+  const int status = cli::run({"write", two, "cafe", "pub", "--gpx-folder", gpx}, out, err, false);
+  platform::files::injectReadFaults({});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out.str(), "cafe\t1\t" + cafe + "\npub\t1\t" + gpx + "/pub/pub.gpx\n");
+  EXPECT_EQ(err.str(), "waymint-cli: cafe: Out of memory reading " + cafe + "\n");
 }
 
 // Values from a file can hold blanks only, control characters, line breaks; a folder given can

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "editors/edall.h"
+#include "editors/edit.h"
 #include "platform/files.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
@@ -184,6 +185,29 @@ TEST_F(FileFaultsTest, AFailedRunRemovesTheEmptyCategoryFolderItMade) {
   choose("cafe");
   EXPECT_NE(create(), "");
   EXPECT_TRUE(std::filesystem::is_regular_file(gpxOf("cafe")));
+}
+
+// A GPX that cannot be read is named by every reader that says so: the waypoint list, the
+// viewer, the bulk proximity editor and the run that extends it.
+TEST_F(FileFaultsTest, AnUnreadableGpxIsNamed) {
+  const std::string gpx = gpxOf("cafe"), unreadable = gpx + ": Input/output error";
+  folder.write("gpx/cafe/cafe.gpx", "<gpx>\r\n</gpx>\r\n");
+  files::injectReadFaults([&](const std::string& path) { return path == gpx ? EIO : 0; });
+  press("cafe");
+  EXPECT_EQ(takeMessages(), Texts{unreadable});
+  editors::edit viewer(*program);
+  viewer.parsegpx(gpx);
+  EXPECT_EQ(takeMessages(), (Texts{unreadable, "0"}));
+  editors::edall editor(*program);
+  editor.Form_Load();
+  machine.chooseNext(gpx);
+  editor.Command2_Click();
+  editor.Command1_Click(0);
+  EXPECT_EQ(takeMessages(), (Texts{unreadable, "Can't parse this file"}));
+  EXPECT_EQ(create(), "");
+  EXPECT_EQ(takeMessages(), (Texts{unreadable, unreadable}));  // the run, then the list
+  files::injectReadFaults({});
+  EXPECT_EQ(slurp(gpx), "<gpx>\r\n</gpx>\r\n");
 }
 
 long kilobytesOf(const char* field) {
