@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/memory_limits.h"
 
 namespace waymint::platform {
 namespace {
@@ -39,12 +40,13 @@ std::optional<std::uint64_t> availableMemoryFromMeminfo(std::string_view meminfo
   return static_cast<std::uint64_t>(*available) * 1024;
 }
 
-std::optional<std::uint64_t> availableMemory() {
+std::optional<std::uint64_t> availableMemory(const std::string& root) {
+  std::optional<std::uint64_t> machine;
   try {
-    return availableMemoryFromMeminfo(files::readWhole("/proc/meminfo"));
+    machine = availableMemoryFromMeminfo(files::readWhole(root + "/proc/meminfo"));
   } catch (const files::IoError&) {
-    return std::nullopt;
   }
+  return smallest({machine, processLimitRoom(root), controlGroupRoom(root)});
 }
 
 std::optional<int> physicalMemoryLoadPercent() {

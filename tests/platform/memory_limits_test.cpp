@@ -1,0 +1,212 @@
+// The memory a load may take is the least of what the machine has free and what the process's
+// own limits and its control groups leave: each read from texts of the system's files.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/memory_limits.h"
+#include "platform/memory_status.h"
+#include "support/temp_folder.h"
+
+namespace waymint::testing {
+namespace {
+
+using platform::MemoryGroup;
+using Groups = std::vector<MemoryGroup>;
+constexpr std::optional<std::uint64_t> none;
+
+TEST(MemoryLimits, RoomsAndTheSmallest) {
+  EXPECT_EQ(platform::roomUnder(1000, 400), 600u);
+  EXPECT_EQ(platform::roomUnder(1000, 4000), 0u);
+  EXPECT_EQ(platform::roomUnder(none, 4000), none);
+  EXPECT_EQ(platform::smallest({none, 70, 5, none, 9}), 5u);
+  EXPECT_EQ(platform::smallest({none, none}), none);
+
+  const std::string status = "Name:\twaymint\nVmPeak:\t  9000 kB\nVmSize:\t    3896 kB\n"
+                             "VmData:\t     428 kB\nVmSizeX:\t1 kB\n";
+  EXPECT_EQ(platform::statusBytes(status, "VmSize"), 3896u * 1024);
+  EXPECT_EQ(platform::statusBytes(status, "VmData"), 428u * 1024);
+  EXPECT_EQ(platform::statusBytes(status, "VmRSS"), none);
+  EXPECT_EQ(platform::statusBytes("VmSize:\tlots kB\n", "VmSize"), none);
+}
+
+TEST(MemoryLimits, TheRoomTheProcesssLimitsLeave) {
+  const std::string status = "VmSize:\t  1000 kB\nVmData:\t   100 kB\n";
+  constexpr std::uint64_t k = 1024;
+  struct Case { const char* what; std::string status; std::optional<std::uint64_t> address, data,
+                room; };
+  const std::vector<Case> cases = {
+      {"no limits", status, none, none, none},
+      {"the address space", status, 5000 * k, none, 4000 * k},
+      {"the data", status, none, 300 * k, 200 * k},
+      {"the data's the smaller", status, 5000 * k, 300 * k, 200 * k},
+      {"the address space's the smaller", status, 1200 * k, 900 * k, 200 * k},
+      {"more mapped than allowed", status, 500 * k, none, 0},
+      {"a status that cannot be read", "", 5000 * k, 300 * k, 300 * k},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(platform::processLimitRoom(c.status, c.address, c.data), c.room);
+  }
+}
+
+TEST(MemoryLimits, TheGroupsOfTheProcessAndThoseAboveIt) {
+  const std::string systemd =
+      "24 1 0:21 / /sys/fs/cgroup rw,nosuid,nodev,noexec,relatime shared:4 - cgroup2 cgroup2 "
+      "rw,nsdelegate,memory_recursiveprot\n";
+  const std::string hybrid =
+      "30 22 0:27 / /sys/fs/cgroup rw,relatime - tmpfs tmpfs rw,mode=755\n"
+      "31 30 0:28 / /sys/fs/cgroup/cpu rw,relatime - cgroup cgroup rw,cpu\n"
+      "34 30 0:31 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n"
+      "40 30 0:37 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n";
+  const std::string docker =
+      "700 690 0:40 /docker/abc /sys/fs/cgroup ro,nosuid - cgroup2 cgroup rw\n";
+  struct Case { const char* what; std::string cgroups, mountinfo; Groups groups; };
+  const std::vector<Case> cases = {
+      {"v2, a session", "0::/user.slice/user-1000.slice/session-2.scope\n", systemd,
+       {{"/sys/fs/cgroup/user.slice/user-1000.slice/session-2.scope", true},
+        {"/sys/fs/cgroup/user.slice/user-1000.slice", true},
+        {"/sys/fs/cgroup/user.slice", true}, {"/sys/fs/cgroup", true}}},
+      {"v1 memory controller beside a v2 hierarchy",
+       "9:name=systemd:/\n4:memory:/process_api/b5\n1:cpu:/\n0::/\n", hybrid,
+       {{"/sys/fs/cgroup/memory/process_api/b5", false},
+        {"/sys/fs/cgroup/memory/process_api", false}, {"/sys/fs/cgroup/memory", false},
+        {"/sys/fs/cgroup/unified", true}}},
+      {"v1 controllers mounted together", "3:cpu,memory:/job\n",
+       "34 30 0:31 / /cg rw - cgroup cgroup rw,cpu,memory\n",
+       {{"/cg/job", false}, {"/cg", false}}},
+      {"a container's own namespace", "0::/\n", systemd, {{"/sys/fs/cgroup", true}}},
+      {"a container showing its group at the top", "0::/docker/abc\n", docker,
+       {{"/sys/fs/cgroup", true}}},
+      {"a group below the container's top", "0::/docker/abc/worker\n", docker,
+       {{"/sys/fs/cgroup/worker", true}, {"/sys/fs/cgroup", true}}},
+      {"a group the mount does not show", "0::/docker/abcd\n", docker, {}},
+      {"a mount point with a blank", "0::/a\n", "1 0 0:1 / /c\\040g rw - cgroup2 none rw\n",
+       {{"/c g/a", true}, {"/c g", true}}},
+      {"no memory controller mounted", "4:memory:/x\n", systemd, {}},
+      {"no groups", "", systemd, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(platform::memoryGroups(c.cgroups, c.mountinfo), c.groups);
+  }
+}
+
+TEST(MemoryLimits, TheRoomAGroupLeaves) {
+  struct Case { const char* what; std::string limit, usage, stat; bool unified;
+                std::optional<std::uint64_t> room; };
+  const std::vector<Case> cases = {
+      {"v2 without a limit", "max\n", "1000\n", "inactive_file 10\n", true, none},
+      {"v2, the inactive file cache given back", "1000000\n", "400000\n",
+       "anon 300000\nfile 100000\nactive_file 5\ninactive_file 100000\n", true, 700000},
+      {"v2 without statistics", "1000000\n", "400000\n", "", true, 600000},
+      {"v2 full", "1000\n", "5000\n", "inactive_file 10\n", true, 0},
+      {"v1, its hierarchy's count", "2147483648\n", "1147483648\n",
+       "cache 9\ninactive_file 1\ntotal_inactive_file 147483648\n", false, 1147483648},
+      {"v1 without a limit", "9223372036854771712\n", "1000\n", "", false,
+       9223372036854770712u},
+      {"a cache larger than the usage", "1000\n", "10\n", "inactive_file 99\n", true, 1000},
+      {"files that could not be read", "", "", "", true, none},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(platform::groupRoom(c.limit, c.usage, c.stat, c.unified), c.room);
+  }
+}
+
+// A made-up machine with 8 GB free whose process sits in a group allowed 100 MB of which it
+// holds 40 MB: the group's room, not the machine's, is what a load may take.
+class MadeUpMachine : public ::testing::Test {
+ protected:
+  static constexpr std::uint64_t MB = std::uint64_t{1} << 20;
+  void SetUp() override {
+    system.write("proc/meminfo", "MemTotal:       16000000 kB\nMemFree:         1000 kB\n"
+                                 "MemAvailable:    8388608 kB\n");
+    system.write("proc/self/status", "Name:\ttest\nVmSize:\t       4 kB\nVmData:\t       4 kB\n");
+  }
+  void unified(std::string_view limit, std::string_view current) {
+    system.write("proc/self/cgroup", "0::/jobs/job1\n");
+    system.write("proc/self/mountinfo",
+                 "24 1 0:21 / /sys/fs/cgroup rw,nosuid - cgroup2 cgroup2 rw,nsdelegate\n");
+    system.write("sys/fs/cgroup/jobs/job1/memory.max", limit);
+    system.write("sys/fs/cgroup/jobs/job1/memory.current", current);
+    system.write("sys/fs/cgroup/jobs/job1/memory.stat", "anon 1\ninactive_file 0\n");
+    system.write("sys/fs/cgroup/jobs/memory.max", "max\n");
+    system.write("sys/fs/cgroup/jobs/memory.current", "1\n");
+  }
+  std::optional<std::uint64_t> available() const { return platform::availableMemory(system.path()); }
+  TempFolder system;
+};
+
+TEST_F(MadeUpMachine, WithoutLimitsTheMachinesFreeMemory) {
+  EXPECT_EQ(available(), 8192 * MB);
+  unified("max\n", std::to_string(40 * MB));
+  EXPECT_EQ(available(), 8192 * MB);
+}
+
+TEST_F(MadeUpMachine, AUnifiedGroupsLimit) {
+  unified(std::to_string(100 * MB), std::to_string(40 * MB));
+  EXPECT_EQ(available(), 60 * MB);
+  EXPECT_EQ(platform::controlGroupRoom(system.path()), 60 * MB);
+}
+
+TEST_F(MadeUpMachine, AGroupAboveLimitsTooAndTheSmallestRoomHolds) {
+  unified(std::to_string(100 * MB), std::to_string(40 * MB));
+  system.write("sys/fs/cgroup/jobs/memory.max", std::to_string(50 * MB));
+  system.write("sys/fs/cgroup/jobs/memory.current", std::to_string(30 * MB));
+  EXPECT_EQ(available(), 20 * MB);
+}
+
+TEST_F(MadeUpMachine, AMemoryControllersLimit) {
+  system.write("proc/self/cgroup", "5:cpu:/\n4:memory:/process_api/b5\n0::/\n");
+  system.write("proc/self/mountinfo",
+               "30 22 0:27 / /sys/fs/cgroup rw,relatime - tmpfs tmpfs rw,mode=755\n"
+               "34 30 0:31 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n");
+  const std::string group = "sys/fs/cgroup/memory/process_api/b5/memory.";
+  system.write(group + "limit_in_bytes", std::to_string(300 * MB));
+  system.write(group + "usage_in_bytes", std::to_string(200 * MB));
+  system.write(group + "stat", "cache 1\ntotal_inactive_file " + std::to_string(50 * MB) + "\n");
+  system.write("sys/fs/cgroup/memory/memory.limit_in_bytes", "9223372036854771712\n");
+  system.write("sys/fs/cgroup/memory/memory.usage_in_bytes", "3322433536\n");
+  EXPECT_EQ(available(), 150 * MB);
+}
+
+TEST_F(MadeUpMachine, TheMachinesFreeMemoryWhenItIsTheLeast) {
+  system.write("proc/meminfo", "MemTotal:  16000000 kB\nMemAvailable:   10240 kB\n");
+  unified(std::to_string(100 * MB), std::to_string(40 * MB));
+  EXPECT_EQ(available(), 10 * MB);
+}
+
+TEST_F(MadeUpMachine, NothingToTell) {
+  EXPECT_EQ(platform::availableMemory(system / "nothing"), none);
+}
+
+// A process whose data is limited (ulimit -d) may take no more than the limit leaves, however
+// much the machine has free.
+TEST(MemoryLimits, TheProcesssOwnLimitBoundsTheMemoryForLoading) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::ifstream file("/proc/self/status");
+    const std::string status{std::istreambuf_iterator<char>(file), {}};
+    const auto data = platform::statusBytes(status, "VmData");
+    constexpr std::uint64_t room = std::uint64_t{64} << 20;
+    const rlimit limit{*data + room, RLIM_INFINITY};
+    const bool limited = data && ::setrlimit(RLIMIT_DATA, &limit) == 0;
+    const auto available = platform::availableMemory();
+    ::_exit(limited && available && *available <= room ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+}  // namespace
+}  // namespace waymint::testing
