@@ -1,5 +1,6 @@
 #include "gpx/parse.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -55,10 +56,47 @@ std::string fnstrip(std::string_view s1) {
   return result;
 }
 
+namespace {
+
+// Whether XML can hold the character `code`, written as it is or as a reference.
+bool xmlCharacter(std::uint32_t code) {
+  return code == '\t' || code == '\n' || code == '\r' || (code >= 0x20 && code <= 0xD7FF) ||
+         (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+}
+
+// The length of the character reference at the start of `text` ("&#0;", "&#x1b;") when it
+// refers to a character that XML cannot hold; 0 when `text` begins with no such reference.
+size_t unusableReference(std::string_view text) {
+  if (!text.starts_with("&#")) return 0;
+  const bool hexadecimal = text.size() > 2 && text[2] == 'x';
+  const std::uint32_t base = hexadecimal ? 16 : 10;
+  std::uint32_t code = 0;
+  size_t at = hexadecimal ? 3 : 2;
+  const size_t first = at;
+  for (; at < text.size(); ++at) {
+    const char c = text[at];
+    const std::uint32_t digit = c >= '0' && c <= '9'                  ? c - '0'
+                                : hexadecimal && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                : hexadecimal && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                      : base;
+    if (digit >= base) break;
+    code = std::min<std::uint32_t>(code * base + digit, 0x110000);  // past the last character
+  }
+  if (at == first || at == text.size() || text[at] != ';') return 0;
+  return xmlCharacter(code) ? 0 : at + 1;
+}
+
+}  // namespace
+
 void replaceControls(std::string& name) {
   for (char& c : name) {
     const auto code = static_cast<unsigned char>(c);
     if (code < 0x20 && c != '\t' && c != '\r' && c != '\n') c = '_';
+  }
+  for (size_t at = name.find("&#"); at != std::string::npos; at = name.find("&#", at + 1)) {
+    if (const size_t length = unusableReference(std::string_view(name).substr(at))) {
+      name.replace(at, length, "_");
+    }
   }
 }
 

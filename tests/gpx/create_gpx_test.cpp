@@ -61,6 +61,13 @@ TEST(Parse, WaypointNamesAndAttributeValues) {
   const std::pair<std::string_view, std::string_view> cleaned[] = {
       {std::string_view("a\0b", 3), "a_b"}, {"\x01\x1b[2J\x1f", "__[2J_"},
       {"\t\r\n", "\t\r\n"}, {" ~\x7F\x80", " ~\x7F\x80"}, {"", ""},
+      // References to what XML cannot hold; those to what it can, and what is no reference,
+      // stay.
+      {"a&#0;b&#x1B;c&#31;&#xfffe;&#55296;&#99999999999;&#x110000;", "a_b_c_____"},
+      {"&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;",
+       "&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;"},
+      {"&#;&#x;&#X1;&# 1;&#1&amp;&#1", "&#;&#x;&#X1;&# 1;&#1&amp;&#1"},
+      {"&&#1;&#&#x2;", "&_&#_"},
   };
   for (const auto& [text, name] : cleaned) {
     std::string cleanedName(text);
