@@ -1,3 +1,4 @@
+#include <cctype>
 #include "gpx/parse.h"
 
 #include <algorithm>
@@ -86,6 +87,23 @@ size_t unusableReference(std::string_view text) {
   return xmlCharacter(code) ? 0 : at + 1;
 }
 
+// Whether `text` begins with a reference an XML reader resolves: one of XML's five named
+// entities, or a character reference to a character XML can hold.
+bool wellFormedReference(std::string_view text) {
+  for (const std::string_view entity : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
+    if (text.starts_with(entity)) return true;
+  }
+  if (!text.starts_with("&#")) return false;
+  const bool hexadecimal = text.size() > 2 && text[2] == 'x';
+  const size_t first = hexadecimal ? 3 : 2;
+  size_t at = first;
+  while (at < text.size() && (hexadecimal ? std::isxdigit(static_cast<unsigned char>(text[at]))
+                                          : std::isdigit(static_cast<unsigned char>(text[at])))) {
+    ++at;
+  }
+  return at > first && at < text.size() && text[at] == ';' && unusableReference(text) == 0;
+}
+
 }  // namespace
 
 void replaceControls(std::string& name) {
@@ -97,6 +115,12 @@ void replaceControls(std::string& name) {
     if (const size_t length = unusableReference(std::string_view(name).substr(at))) {
       name.replace(at, length, "_");
     }
+  }
+  // A "<", or an "&" that begins no reference, can only come from a file that is not XML
+  // itself; written as it is, it would make the GPX unreadable.
+  for (size_t at = name.find_first_of("&<"); at != std::string::npos;
+       at = name.find_first_of("&<", at + 1)) {
+    if (name[at] == '<' || !wellFormedReference(std::string_view(name).substr(at))) name[at] = '_';
   }
 }
 

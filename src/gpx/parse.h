@@ -18,8 +18,8 @@ std::string fnstrip(std::string_view s1);
 
 // A control character (below code 32) other than TAB, CR and LF has no place in an XML
 // document, nor has a character reference to one ("&#0;", "&#x1b;") or to another character
-// XML cannot hold: a GPX holding one is refused whole by its readers. Each becomes "_", in
-// place.
+// XML cannot hold, nor a "<" or an "&" that begins no reference: a GPX holding one is refused
+// whole by its readers. Each becomes "_", in place.
 void replaceControls(std::string& name);
 
 // The value of the first attribute `key` (such as "lat=") in a record: after a double or

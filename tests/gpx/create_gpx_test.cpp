@@ -61,13 +61,14 @@ TEST(Parse, WaypointNamesAndAttributeValues) {
   const std::pair<std::string_view, std::string_view> cleaned[] = {
       {std::string_view("a\0b", 3), "a_b"}, {"\x01\x1b[2J\x1f", "__[2J_"},
       {"\t\r\n", "\t\r\n"}, {" ~\x7F\x80", " ~\x7F\x80"}, {"", ""},
-      // References to what XML cannot hold; those to what it can, and what is no reference,
-      // stay.
+      // References to what XML cannot hold go; those to what it can stay. An "&" that begins
+      // no reference, and a "<", go too.
       {"a&#0;b&#x1B;c&#31;&#xfffe;&#55296;&#99999999999;&#x110000;", "a_b_c_____"},
-      {"&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;",
-       "&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;"},
-      {"&#;&#x;&#X1;&# 1;&#1&amp;&#1", "&#;&#x;&#X1;&# 1;&#1&amp;&#1"},
-      {"&&#1;&#&#x2;", "&_&#_"},
+      {"&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;&amp;&lt;&gt;&quot;&apos;",
+       "&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;&amp;&lt;&gt;&quot;&apos;"},
+      {"&#;&#x;&#X1;&# 1;&#1&amp;&#1", "_#;_#x;_#X1;_# 1;_#1&amp;_#1"},
+      {"&&#1;&#&#x2;", "___#_"},
+      {"A & B <b>&eacute;&amp", "A _ B _b>_eacute;_amp"},
   };
   for (const auto& [text, name] : cleaned) {
     std::string cleanedName(text);
