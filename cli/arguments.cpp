@@ -35,6 +35,8 @@ struct Gathered {
   std::optional<std::string> gpxFolder;
   std::optional<std::string> proximity;
   std::optional<std::string> sound;
+  bool gpi = false;
+  std::optional<std::string> device;
 };
 
 class Gatherer {
@@ -60,6 +62,10 @@ class Gatherer {
 
  private:
   std::optional<UsageError> option(const std::string& name) {
+    if (m_command.command == Command::Send) {
+      if (name == "--device") return value(name, m_gathered.device);
+      return UsageError{messages::takesNoOption(m_command.name, name)};
+    }
     if (name == "--areas") return choice(name, m_gathered.choices.areas);
     if (name == "--exact") return choice(name, m_gathered.choices.exact);
     if (name == "--details") return choice(name, m_gathered.choices.details);
@@ -70,6 +76,8 @@ class Gatherer {
       m_gathered.all = true;
     } else if (name == "--alert") {
       m_gathered.alert = true;
+    } else if (name == "--gpi") {
+      return choice(name, m_gathered.gpi);
     } else if (name == "--gpx-folder") {
       return value(name, m_gathered.gpxFolder);
     } else if (name == "--proximity") {
@@ -133,6 +141,7 @@ ParseResult writeInvocation(Gathered gathered) {
   if (!gathered.gpxFolder) return UsageError{std::string(messages::writeNeedsGpxFolder)};
   invocation.gpxFolder = *gathered.gpxFolder;
   invocation.alert = gathered.alert;
+  invocation.gpi = gathered.gpi;
   if (gathered.proximity) invocation.proximity = *gathered.proximity;
   // Read as the Proximity box reads it ("25m" is 25), but a distance beyond the box's range
   // is a wrong command line, not a run that goes on with another distance.
@@ -149,6 +158,17 @@ ParseResult writeInvocation(Gathered gathered) {
   return invocation;
 }
 
+ParseResult sendInvocation(Gathered gathered) {
+  Invocation invocation;
+  invocation.command = Command::Send;
+  auto& positionals = gathered.positionals;
+  if (positionals.empty()) return UsageError{std::string(messages::sendNeedsGpxFolder)};
+  invocation.gpxFolder = positionals.front();
+  invocation.categories.assign(positionals.begin() + 1, positionals.end());
+  if (gathered.device) invocation.device = *gathered.device;
+  return invocation;
+}
+
 }  // namespace
 
 ParseResult parseArguments(const std::vector<std::string>& arguments) {
@@ -161,6 +181,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
   if (auto error = gatherer.run()) return *error;
   Gathered gathered = gatherer.gathered();
   if (command->command == Command::Write) return writeInvocation(std::move(gathered));
+  if (command->command == Command::Send) return sendInvocation(std::move(gathered));
 
   const size_t want = command->command == Command::List ? 2 : 1;
   if (auto error = countPositionals(*command, gathered.positionals.size(), want)) return *error;

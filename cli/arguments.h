@@ -9,7 +9,7 @@
 
 namespace waymint::cli {
 
-enum class Command { Help, Categories, List, Write };
+enum class Command { Help, Categories, List, Write, Send };
 
 // What the command line asks for, before anything is done about it.
 struct Invocation {
@@ -25,6 +25,9 @@ struct Invocation {
   bool alert = false;
   std::string proximity = "25";
   gpx::SoundFormat sound = gpx::SoundFormat::None;
+  bool gpi = false;  // also the GPI beside each GPX written
+  // `send`: the GPX folder is gpxFolder, the categories (none: all) are `categories`.
+  std::string device;  // the navigator's folder; empty: the one connected
 };
 
 // Why the command line cannot be used, in one line.

@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::string_view programName = "waymint-cli";
 
-const std::array<CommandEntry, 3> commands{{
+const std::array<CommandEntry, 4> commands{{
     {Command::Categories, "categories", "categories OSM_FILE [CHOICES]",
      "prints the POI categories of OSM_FILE, one a line, as the category list shows them",
      runCategories},
@@ -19,10 +19,19 @@ const std::array<CommandEntry, 3> commands{{
      "prints the names of the POIs of CATEGORY, one a line, as a press on it lists them", runList},
     {Command::Write, "write",
      "write OSM_FILE (CATEGORY... | --all) --gpx-folder DIR [--alert] [--proximity N] "
-     "[--sound wav|mp3] [CHOICES]",
+     "[--sound wav|mp3] [--gpi] [CHOICES]",
      "creates or extends DIR/<category>/<category>.gpx for each CATEGORY (or every category)\n"
-     "and prints a line per category: the category, TAB, the POIs added, TAB, the GPX path",
+     "and prints a line per category: the category, TAB, the POIs added, TAB, the GPX path;\n"
+     "--gpi also makes DIR/<category>/<category>.gpi, a navigator's POI file, from all the\n"
+     "GPX's waypoints and prints it as a line: the category, TAB, its POIs, TAB, its path",
      runWrite},
+    {Command::Send, "send", "send GPX_FOLDER [CATEGORY...] [--device DIR]",
+     "makes the GPI of each CATEGORY of GPX_FOLDER (or of every one) beside its GPX and writes\n"
+     "it into DIR/Garmin/POI (without --device, the navigator connected: a mounted folder\n"
+     "holding Garmin/GarminDevice.xml); prints a line per file sent: the category, TAB, its\n"
+     "POIs, TAB, its path; says on standard error the navigator's model and the room left\n"
+     "(exit status 2 when GPX_FOLDER is not a folder)",
+     runSend},
 }};
 
 void appendIndented(std::string& text, std::string_view lines) {

@@ -30,5 +30,6 @@ std::string usage();
 int runCategories(const Invocation& invocation, Session& session);
 int runList(const Invocation& invocation, Session& session);
 int runWrite(const Invocation& invocation, Session& session);
+int runSend(const Invocation& invocation, Session& session);
 
 }  // namespace waymint::cli

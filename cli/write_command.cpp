@@ -10,6 +10,7 @@
 #include "cli/session.h"
 #include "messages/messages.h"
 #include "workflow/category_workflow.h"
+#include "workflow/send_to_navigator.h"
 
 namespace waymint::cli {
 namespace {
@@ -45,7 +46,7 @@ void setControls(const Invocation& invocation, app::Program& program) {
 
 // A press on the category (named as the command line names it, escaped) and the create
 // button; false when the category was not written.
-bool writeCategory(const std::string& category, Session& session) {
+bool writeCategory(const std::string& category, bool withGpi, Session& session) {
   app::Program& program = session.program();
   const platform::ListBox& categories = program.f1.List1(2);
   const bool listed = session.choose(category);
@@ -58,11 +59,20 @@ bool writeCategory(const std::string& category, Session& session) {
     return false;
   }
   const gpx::RunResult result = workflow::createAndReport(program, [](const std::string&) {});
+  if (!result.complete()) {
+    session.setSubject("");
+    return false;
+  }
+  const std::string name = categories.item(categories.selectedIndex());
+  session.print({name, std::to_string(result.added), program.state.gpxpath});
+  bool written = true;
+  if (withGpi) {
+    const gpi::GpiReport report = workflow::writeGpiBeside(program, program.state.gpxpath, name);
+    if (report.written) session.print({name, std::to_string(report.pois), report.gpiPath});
+    written = report.written;
+  }
   session.setSubject("");
-  if (!result.complete()) return false;
-  session.print({categories.item(categories.selectedIndex()), std::to_string(result.added),
-                 program.state.gpxpath});
-  return true;
+  return written;
 }
 
 }  // namespace
@@ -73,7 +83,7 @@ int runWrite(const Invocation& invocation, Session& session) {
   int status = exitOk;
   if (!invocation.all) {
     for (const std::string& category : invocation.categories) {
-      if (!writeCategory(category, session)) status = exitFailure;
+      if (!writeCategory(category, invocation.gpi, session)) status = exitFailure;
     }
     return status;
   }
@@ -81,7 +91,7 @@ int runWrite(const Invocation& invocation, Session& session) {
     if (blank(category)) {
       // Every category asked for, and one that names nothing: passed over, said, no failure.
       session.complain(messages::blankCategoryPassedOver(category));
-    } else if (!writeCategory(escaped(category), session)) {
+    } else if (!writeCategory(escaped(category), invocation.gpi, session)) {
       status = exitFailure;
     }
   }

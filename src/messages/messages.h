@@ -256,6 +256,85 @@ inline std::string bmpPaletteTooLarge(std::string_view path, std::uint32_t colou
       {path, " is a damaged BMP (", std::to_string(colours), " palette entries): ", saveIconAgain});
 }
 
+// --- sending GPI files to a navigator ---
+inline std::string namedNavigator(std::string_view model, std::string_view folder) {
+  return detail::join({"the navigator ", model, " (", folder, ")"});
+}
+inline std::string unnamedNavigator(std::string_view folder) {
+  return detail::join({"the navigator at ", folder});
+}
+inline std::string deviceFileNotXml(std::string_view path) {
+  return detail::join({path, " is not an XML file: the navigator's model is not known."});
+}
+inline std::string deviceFileNoModel(std::string_view path) {
+  return detail::join({path, " names no model: the navigator's model is not known."});
+}
+// `how`: how a script or the window names the navigator to use.
+inline std::string noNavigatorFound(std::string_view how) {
+  return detail::join({"No navigator found: connect it by USB and let it be mounted (its folder "
+                       "holds Garmin/GarminDevice.xml), ", how, ". Nothing was sent."});
+}
+inline constexpr std::string_view nameItWithDevice = "or name its folder with --device DIR";
+inline constexpr std::string_view nameItInWindow = "then press Send to navigator again";
+// `navigators`: each as namedNavigator/unnamedNavigator gives it, one a line.
+inline std::string severalNavigators(std::string_view navigators) {
+  return detail::join({"More than one navigator is connected:\r\n", navigators,
+                       "Choose one with --device DIR. Nothing was sent."});
+}
+inline std::string sendToThisNavigator(std::string_view navigator) {
+  return detail::join({"More than one navigator is connected. Send to ", navigator, "?"});
+}
+inline constexpr std::string_view noNavigatorChosen = "No navigator chosen. Nothing was sent.";
+inline std::string notAFolder(std::string_view path) {
+  return detail::join({path, " is not a folder."});
+}
+inline std::string noCategoryFolders(std::string_view gpxFolder) {
+  return detail::join({gpxFolder, " holds no category folder with its GPX (<category>/"
+                                  "<category>.gpx). Nothing was sent."});
+}
+inline std::string noSuchCategoryFolder(std::string_view gpxFolder, std::string_view category) {
+  return detail::join({gpxFolder, " holds no ", category, "/", category, ".gpx: ", category,
+                       " was not sent."});
+}
+inline std::string navigatorGone(std::string_view folder) {
+  return detail::join({"The navigator ", folder,
+                       " was removed while sending: connect it again and send once more."});
+}
+inline std::string navigatorFull(std::string_view path) {
+  return detail::join({"The navigator is full: ", path,
+                       " does not fit, and nothing of it was left on it. Make room (delete "
+                       "files on the navigator) and send once more."});
+}
+inline std::string navigatorReadOnly(std::string_view folder, std::string_view why) {
+  return detail::join({"The navigator ", folder, " cannot be written (", why,
+                       "): unlock it or mount it for writing, then send once more."});
+}
+inline std::string sentTo(std::string_view navigator) {
+  return detail::join({"Sent to ", navigator, ":"});
+}
+inline std::string nothingSentTo(std::string_view navigator) {
+  return detail::join({"Nothing was sent to ", navigator, "."});
+}
+inline std::string gpiSent(std::string_view path, size_t pois) {
+  return detail::join({path, ": ", std::to_string(pois), pois == 1 ? " POI" : " POIs"});
+}
+// `room`: as "1.2 GB".
+inline std::string roomLeft(std::string_view room) {
+  return detail::join({room, " left on the navigator."});
+}
+inline std::string notSentAfter(size_t count) {
+  return detail::join({std::to_string(count), count == 1 ? " category was" : " categories were",
+                       " not sent."});
+}
+inline std::string offerDefaultIcon(std::string_view iconProblem, std::string_view path) {
+  return detail::join({iconProblem, "\r\n\r\nReplace ", path,
+                       " by the program's default icon (24x24, 8 bits, magenta transparent)?"});
+}
+inline std::string iconMadeFromDefault(std::string_view path) {
+  return detail::join({path, " is now the program's default icon."});
+}
+inline constexpr std::string_view sendingTo = "Sending to the navigator";
+
 // --- waymint-cli, on standard error ---
 // Before every line the tool writes there; a run's messages also name the category
 // ("cafe: Please select"), messages while a file is read the file, unless they do.
@@ -305,6 +384,7 @@ inline constexpr std::string_view categoriesOrAll =
     "write takes either CATEGORY... or --all, not both";
 inline constexpr std::string_view writeNeedsCategories = "write needs CATEGORY... or --all";
 inline constexpr std::string_view writeNeedsGpxFolder = "write needs --gpx-folder DIR";
+inline constexpr std::string_view sendNeedsGpxFolder = "send needs GPX_FOLDER";
 inline std::string proximityOutOfRange(std::string_view given) {
   return detail::join({"--proximity takes a distance from -32768 to 32767, not ", given});
 }

@@ -1,7 +1,9 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,6 +86,27 @@ std::optional<std::string> whyNotWritable(std::string_view path) {
   // As the effective user: whether a file can be made and found in it.
   if (::faccessat(AT_FDCWD, name.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return describe(errno);
   return std::nullopt;
+}
+
+std::optional<std::uint64_t> freeBytes(std::string_view path) {
+  const std::string name = native(path);
+  struct statvfs info {};
+  if (::statvfs(name.c_str(), &info) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+}
+
+std::vector<std::string> subfolderNames(std::string_view path) {
+  const std::string name = native(path);
+  std::vector<std::string> names;
+  DIR* folder = ::opendir(name.c_str());
+  if (!folder) return names;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view entryName = entry->d_name;
+    if (entryName == "." || entryName == "..") continue;
+    if (isFolder(name + separator + std::string(entryName))) names.emplace_back(entryName);
+  }
+  ::closedir(folder);
+  return names;
 }
 
 std::uint64_t length(std::string_view path) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "messages/messages.h"
 
@@ -52,6 +53,13 @@ bool isFolder(std::string_view path);
 // Why no file can be made in the folder `path`, in the system's words ("Permission denied",
 // "Read-only file system", "No such file or directory"); nothing when one can.
 std::optional<std::string> whyNotWritable(std::string_view path);
+
+// The bytes the user may still write on the file system that holds `path`; nothing when the
+// system cannot tell (the path is gone).
+std::optional<std::uint64_t> freeBytes(std::string_view path);
+// The names of the folders in the folder `path` (not "." or "..", hidden ones included), in
+// the order the system lists them; none when it cannot be read.
+std::vector<std::string> subfolderNames(std::string_view path);
 
 // The following throw IoError.
 std::uint64_t length(std::string_view path);

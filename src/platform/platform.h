@@ -24,6 +24,14 @@ struct OpenDialogRequest {
   std::vector<std::string> filters;
 };
 
+// Where navigators and other removable drives appear: the system's table of mounted file
+// systems, and folders whose sub-sub-folders are drives mounted by the desktop
+// (/media/<user>/<label>).
+struct MountPlaces {
+  std::string mountTable = "/proc/self/mounts";
+  std::vector<std::string> mediaFolders = {"/media", "/run/media"};
+};
+
 // The machine as the program's logic sees it: dialogs, pointer, event loop, clock,
 // shell, memory status and modal windows. The headless implementation answers from a
 // script (tests, the command-line tool); the Qt one drives the desktop.
@@ -88,6 +96,8 @@ class Platform {
   // Why no file can be made in `folder`, in the system's words ("Permission denied"); nothing
   // when one can.
   virtual std::optional<std::string> whyNotWritable(const std::string& folder);
+  // Where to look for connected navigators.
+  virtual MountPlaces mountPlaces() { return {}; }
   // Ends the process, with every window of the program.
   virtual void endProcess() = 0;
 };

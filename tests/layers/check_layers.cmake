@@ -4,7 +4,7 @@
 #
 #   main  <-  gui  <-  workflow  <-  editors  <-  gpx, survey, dialogs  <-  app  <-  input, osm
 #   input  <-  platform
-#   workflow  <-  gpi  <-  osm, platform
+#   workflow  <-  navigator  <-  gpi, dialogs;  gpi  <-  osm, platform
 #
 # (editors build on gpx only; the workflow on all five.) messages/, every text the program says
 # to its user, is the bottom: every folder may include it.
@@ -14,9 +14,9 @@
 #   cmake -DROOT=<project folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 set(layers messages osm platform platform/headless platform/qt input app survey gpx gpi dialogs
-    editors workflow gui cli bench)
-set(core_below_workflow workflow survey gpx gpi dialogs editors app input osm platform platform/headless
-    messages)
+    editors navigator workflow gui cli bench)
+set(core_below_workflow workflow survey gpx gpi dialogs editors navigator app input osm platform
+    platform/headless messages)
 set(allowed_messages messages)
 set(allowed_osm osm messages)
 set(allowed_platform platform messages)
@@ -29,6 +29,7 @@ set(allowed_survey survey app input osm platform messages)
 set(allowed_gpx gpx app input osm platform messages)
 set(allowed_dialogs dialogs app input osm platform messages)
 set(allowed_editors editors gpx app input osm platform messages)
+set(allowed_navigator navigator gpi dialogs app input osm platform messages)
 set(allowed_workflow ${core_below_workflow})
 set(allowed_gui gui platform/qt ${core_below_workflow})
 set(allowed_cli cli ${core_below_workflow})

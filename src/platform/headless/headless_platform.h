@@ -65,6 +65,9 @@ class HeadlessPlatform : public Platform {
   // Whether the desktop manages what is handed to it from now on.
   void setShellSucceeds(bool succeeds) { m_shellSucceeds = succeeds; }
   void setWaitsForBusyFiles(bool waits) { m_waitsForBusyFiles = waits; }
+  // Where navigators are looked for (a fake mount table and media folder); by default the
+  // machine's.
+  void setMountPlaces(MountPlaces places) { m_mountPlaces = std::move(places); }
 
   // --- the record ---
   const std::vector<Message>& messages() const { return m_messages; }
@@ -100,6 +103,7 @@ class HeadlessPlatform : public Platform {
   std::optional<std::string> environmentVariable(const std::string& name) override;
   std::string homeFolder() override { return m_homeFolder; }
   std::optional<std::string> whyNotWritable(const std::string& folder) override;
+  MountPlaces mountPlaces() override { return m_mountPlaces; }
   void endProcess() override { m_ended = true; }
 
  private:
@@ -119,6 +123,7 @@ class HeadlessPlatform : public Platform {
   std::uint64_t m_memoryForLoading;
   bool m_waitsForBusyFiles = false;
   bool m_shellSucceeds = true;
+  MountPlaces m_mountPlaces;
 
   std::vector<Message> m_messages;
   std::vector<OpenDialogRequest> m_dialogs;
