@@ -30,10 +30,15 @@ using cli::Command;
 
 // Every field of an invocation on one line, so that a table row can spell it out.
 std::string fields(const cli::Invocation& invocation) {
-  const char* commands[] = {"help", "categories", "list", "write"};
+  const char* commands[] = {"help", "categories", "list", "write", "send"};
   const char* sounds[] = {"", " wav", " mp3"};
   std::string text = commands[static_cast<int>(invocation.command)];
   if (invocation.command == Command::Help) return text;
+  if (invocation.command == Command::Send) {
+    text += " [";
+    for (const std::string& category : invocation.categories) text += "<" + category + ">";
+    return text + "] folder=" + invocation.gpxFolder + " device=" + invocation.device;
+  }
   text += " " + invocation.osmFile + " [";
   for (const std::string& category : invocation.categories) text += "<" + category + ">";
   text += "]";
@@ -45,7 +50,7 @@ std::string fields(const cli::Invocation& invocation) {
   text += invocation.all ? " all" : "";
   text += " folder=" + invocation.gpxFolder + (invocation.alert ? " alert" : "");
   return text + " proximity=" + invocation.proximity + sounds[static_cast<int>(invocation.sound)] +
-         choices;
+         (invocation.gpi ? " gpi" : "") + choices;
 }
 
 TEST(Arguments, CommandLinesAreTakenOrRefusedWithTheirReason) {
@@ -96,6 +101,21 @@ TEST(Arguments, CommandLinesAreTakenOrRefusedWithTheirReason) {
       {{"list", "m.osm", "cafe", "--alert"}, "refused: list takes no option --alert"},
       {{"categories", "m.osm", "extra"}, "refused: too many arguments for categories"},
       {{"list", "m.osm"}, "refused: list needs OSM_FILE CATEGORY"},
+      // GPI files beside the GPX, and onto a navigator.
+      {{"write", "m.osm", "cafe", "--gpi", "--gpx-folder", "g", "--details"},
+       "write m.osm [<cafe>] folder=g proximity=25 gpi details"},
+      {{"write", "m.osm", "cafe", "--gpx-folder", "g", "--gpi", "--gpi"},
+       "refused: --gpi is given twice"},
+      {{"list", "m.osm", "cafe", "--gpi"}, "refused: list takes no option --gpi"},
+      {{"write", "m.osm", "cafe", "--gpx-folder", "g", "--device", "d"},
+       "refused: unknown option --device"},
+      {{"send", "g"}, "send [] folder=g device="},
+      {{"send", "--device", "/media/a/N", "g", "cafe", "--", "--all"},
+       "send [<cafe><--all>] folder=g device=/media/a/N"},
+      {{"send"}, "refused: send needs GPX_FOLDER"},
+      {{"send", "g", "--areas"}, "refused: send takes no option --areas"},
+      {{"send", "g", "--device"}, "refused: --device needs a value"},
+      {{"send", "g", "--device", "a", "--device", "b"}, "refused: --device is given twice"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -171,7 +171,12 @@ Finished runGpsbabel(const std::vector<std::string>& arguments) {
 }
 
 std::vector<std::map<std::string, std::string>> gpsbabelReads(const std::string& gpiPath) {
-  const Finished read = runGpsbabel({"-i", "garmin_gpi", "-f", gpiPath, "-o", "unicsv", "-F", "-"});
+  return gpsbabelReads("garmin_gpi", gpiPath);
+}
+
+std::vector<std::map<std::string, std::string>> gpsbabelReads(const std::string& format,
+                                                              const std::string& path) {
+  const Finished read = runGpsbabel({"-i", format, "-f", path, "-o", "unicsv", "-F", "-"});
   std::vector<std::map<std::string, std::string>> rows;
   if (read.status != 0) return rows;
   // CSV: fields separated by commas, texts in double quotes (a quote doubled inside), CR LF.

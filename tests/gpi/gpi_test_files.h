@@ -59,5 +59,8 @@ Finished runGpsbabel(const std::vector<std::string>& arguments);
 // What gpsbabel reads from a GPI file, as rows of its unicsv output (column name to value,
 // texts in UTF-8); empty when it cannot read the file.
 std::vector<std::map<std::string, std::string>> gpsbabelReads(const std::string& gpiPath);
+// The same for a file of another format gpsbabel reads ("gpx").
+std::vector<std::map<std::string, std::string>> gpsbabelReads(const std::string& format,
+                                                              const std::string& path);
 
 }  // namespace waymint::testing
