@@ -61,6 +61,7 @@ f1::f1(Program& program) : Window("f1", ""), m_program(program) {
   own(Label8.add(0, "Label8", "Car parks, schools... drawn as areas count too"));
   own(Label8.add(1, "Label8", "Only POIs whose amenity, shop... is the category"));
   own(Label8.add(2, "Label8", "Address, phone, opening hours; names in UTF-8"));
+  own(Command6).setToolTip(" The GPI files of every category onto the navigator connected");
 
   const char* fileEntries[] = {"Open", "-", "Create GPX", "-", "About", "-", "Exit"};
   for (int index = 2; index <= 8; ++index) own(mf.add(index, "mf", fileEntries[index - 2]));

@@ -68,6 +68,9 @@ class f1 : public platform::Window {
   CheckBox Check4{"Check4", "Exact categories"};
   CheckBox Check5{"Check5", "Details from OSM"};
   ControlArray<Label> Label8;  // (0) areas, (1) exact categories, (2) details
+  // Beside the POI Loader button: the GPI files of the GPX folder's categories onto the
+  // navigator connected, without POI Loader.
+  CommandButton Command6{"Command6", "Send to navigator"};
 
   // --- menus: the entries of each top-level menu form one indexed group ---
   MenuEntry mfile{"mfile", "File"};

@@ -91,6 +91,7 @@ void enabled_(Program& program, bool enabled) {
   window.Command4.setEnabled(enabled);
   window.Picture5(0).setEnabled(enabled);
   window.Picture5(1).setEnabled(enabled);
+  window.Command6.setEnabled(enabled);
 }
 
 }  // namespace waymint::app

@@ -37,6 +37,7 @@
 #include "workflow/choices.h"
 #include "workflow/file_actions.h"
 #include "workflow/menus.h"
+#include "workflow/send_to_navigator.h"
 
 namespace waymint::gui {
 namespace {
@@ -362,6 +363,9 @@ QWidget* F1View::buildResultPanel(QWidget* parent) {
   auto* loader = new QToolButton(step);
   b.pictureButton(w.Picture5(1), loader, [&p] { workflow::Picture5_Click(p, 1); });
   launchers->addWidget(loader);
+  auto* send = new QPushButton(step);
+  b.button(w.Command6, send, [&p] { workflow::Command6_Click(p); });
+  launchers->addWidget(send);
   launchers->addStretch(1);
   column->addLayout(launchers);
   return step;

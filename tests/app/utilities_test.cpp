@@ -49,7 +49,8 @@ TEST_F(UtilitiesTest, LoadtextReadsExactBytesAndRecordsThePath) {
 TEST_F(UtilitiesTest, TheButtonGroupIsEnabledAndDisabledTogether) {
   app::f1& w = start().f1;
   std::vector<platform::Control*> group = {&w.Command1, &w.Command2(0), &w.Command3,
-                                           &w.Command4, &w.Picture5(0), &w.Picture5(1)};
+                                           &w.Command4, &w.Picture5(0), &w.Picture5(1),
+                                           &w.Command6};
   for (bool state : {false, true}) {
     for (platform::Control* c : group) c->setEnabled(!state);
     app::enabled_(*program, state);

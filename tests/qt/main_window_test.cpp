@@ -167,6 +167,40 @@ TEST_F(MainWindow, TheChoicesShowTheirModelAndForwardClicks) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return child<QCheckBox>(*main, "Check3")->isChecked(); }));
 }
 
+// "Send to navigator" sits beside the POI Loader button and sends the GPX folder's categories
+// to the navigator connected, its report in a message box.
+TEST_F(MainWindow, TheSendButtonSitsBesidePoiLoaderAndForwardsItsClick) {
+  program.f1.Text1.setText(folder / "gpx");
+  folder.write("gpx/cafe/cafe.gpx",
+               "<?xml version=\"1.0\"?><gpx><wpt lat=\"43.7\" lon=\"7.4\"><name>Blue</name>"
+               "</wpt></gpx>");
+  const std::string device = folder / "NUVI";
+  folder.write("NUVI/Garmin/GarminDevice.xml",
+               "<Device><Model><Description>Drive 52</Description></Model></Device>");
+  desktop.places.mountTable = folder.write("mounts", "/dev/sdb1 " + device + " vfat rw 0 0\n");
+  auto* send = child<QPushButton>(*main, "Command6");
+  auto* loader = child<QWidget>(*main, "Picture5(1)");
+  EXPECT_EQ(send->text(), "Send to navigator");
+  EXPECT_TRUE(send->isVisible() && send->isEnabled());
+  EXPECT_EQ(send->parentWidget(), loader->parentWidget());
+  EXPECT_GT(send->geometry().left(), loader->geometry().right());
+  EXPECT_LT(send->geometry().top(), loader->geometry().bottom());
+  QString report;
+  ModalAnswers answers({[&](QWidget& window) {
+    auto* box = qobject_cast<QMessageBox*>(&window);
+    ASSERT_NE(box, nullptr);
+    report = box->text();
+    box->accept();
+  }});
+  QTest::mouseClick(send, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answers.finished(); }));
+  EXPECT_TRUE(report.startsWith(QString::fromStdString(
+      "Sent to the navigator Drive 52 (" + device + "):\r\n" + device +
+      "/Garmin/POI/cafe.gpi: 1 POI\r\n")))
+      << report.toStdString();
+  EXPECT_TRUE(std::filesystem::exists(device + "/Garmin/POI/cafe.gpi"));
+}
+
 TEST_F(MainWindow, EveryMenuEntryIsReachedByKeyboard) {
   const std::string recent = folder.write("R&D.osm", osmFile(osmNode({{"amenity", "atm"}})));
   program.f1.mf(9).setCaption(recent);

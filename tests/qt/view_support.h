@@ -135,6 +135,9 @@ struct TestDesktop : qt::QtPlatform {
     return true;
   }
   void endProcess() override { ended = true; }
+  // No navigator is connected unless a test says where one is.
+  platform::MountPlaces mountPlaces() override { return places; }
+  platform::MountPlaces places{"/nonexistent/mounts", {}};
   std::string folder;
   std::vector<std::string> opened;
   bool ended = false;
