@@ -2,6 +2,7 @@
 // GarminDevice.xml, and writing onto a navigator that fills up, goes or cannot be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>

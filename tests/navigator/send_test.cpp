@@ -4,6 +4,7 @@
 // icons navigators cannot show; GPX files other programs edited; the window's button.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
