@@ -1,26 +1,30 @@
-// .osm.bz2: its blocks decoded on every core at once, in order into the text.
+// .osm.bz2: read in windows; the blocks found in them are decoded and filtered on every core
+// at once and joined in file order. Only a few blocks per core are in memory at a time.
 #include <bzlib.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <new>
-#include <optional>
-#include <thread>
+#include <string>
 #include <vector>
 
 #include "input/bzip2_blocks.h"
 #include "input/decoders.h"
+#include "input/filter_thread.h"
+#include "input/filtered_piece.h"
 #include "input/input_error.h"
+#include "input/ordered_work.h"
 #include "messages/messages.h"
+#include "platform/threads.h"
 
 namespace waymint::input {
 namespace {
 
-constexpr size_t outputPiece = size_t{4} << 20;
+constexpr size_t window = size_t{2} << 20;
+constexpr size_t slice = size_t{1} << 20;
+// The most of a block's bytes before its first node that a block's thread holds for the join;
+// beyond, the block is decoded again in the rare case that a record runs on into them.
+constexpr size_t leadingHeld = size_t{1} << 20;
 constexpr auto patience = std::chrono::milliseconds(20);
 
 class Decompressor {
@@ -38,180 +42,169 @@ class Decompressor {
   bz_stream m_stream{};
 };
 
-// One block, wrapped as a stream of its own; nothing when it does not decode.
-std::optional<std::string> decodeBlock(std::string_view file, const Bzip2Block& block) {
-  std::string stream = standaloneStream(file, block);
+// Decodes a stream of one block, handing its text to `take` a slice at a time until it returns
+// false. False when the block does not decode (a damaged block, or a magic number that was
+// only a chance pattern in the data).
+template <typename Take>
+bool decodeBlock(const std::string& stream, std::string& out, Take&& take) {
   Decompressor bz;
-  bz->next_in = stream.data();
+  bz->next_in = const_cast<char*>(stream.data());
   bz->avail_in = static_cast<unsigned>(stream.size());
-  std::string text;
+  out.resize(slice);
   for (;;) {
-    const size_t had = text.size();
-    text.resize(had + std::max<size_t>(had, size_t{1} << 20));
-    bz->next_out = text.data() + had;
-    bz->avail_out = static_cast<unsigned>(text.size() - had);
+    bz->next_out = out.data();
+    bz->avail_out = static_cast<unsigned>(slice);
     const int result = BZ2_bzDecompress(bz.get());
-    text.resize(text.size() - bz->avail_out);
-    if (result == BZ_STREAM_END) return text;
     if (result == BZ_MEM_ERROR) throw std::bad_alloc();
-    if (result != BZ_OK || (bz->avail_in == 0 && bz->avail_out != 0)) return std::nullopt;
+    if (result != BZ_OK && result != BZ_STREAM_END) return false;
+    if (!take(std::string_view(out.data(), slice - bz->avail_out))) return true;
+    if (result == BZ_STREAM_END) return true;
+    if (bz->avail_in == 0 && bz->avail_out != 0) return false;
   }
 }
 
-// The blocks decoded by worker threads, handed over in file order. The workers stay a few
-// blocks ahead of the one handed over, so memory holds only those.
-class BlockPipeline {
- public:
-  BlockPipeline(std::string_view file, const std::vector<Bzip2Block>& blocks)
-      : m_file(file), m_blocks(blocks), m_done(blocks.size()) {
-    const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
-    m_ahead = 4 * cores;
-    for (unsigned i = 0; i < std::min<size_t>(cores, blocks.size()); ++i) {
-      m_workers.emplace_back([this] { work(); });
-    }
-  }
-  ~BlockPipeline() {
-    {
-      std::lock_guard lock(m_mutex);
-      m_stop = true;
-    }
-    m_changed.notify_all();
-    for (std::thread& worker : m_workers) worker.join();
-  }
-  BlockPipeline(const BlockPipeline&) = delete;
-  BlockPipeline& operator=(const BlockPipeline&) = delete;
-
-  // Block `index` once decoded: its text, or nothing when it did not decode; waits at most a
-  // moment, giving back false when it is not ready yet.
-  bool take(size_t index, std::optional<std::string>& text) {
-    std::unique_lock lock(m_mutex);
-    if (!m_changed.wait_for(lock, patience, [&] { return m_done[index].has_value(); })) return false;
-    text = std::move(*m_done[index]);
-    m_done[index].reset();
-    m_taken = index + 1;
-    m_changed.notify_all();
-    return true;
-  }
-
- private:
-  void work() {
-    for (;;) {
-      size_t index;
-      {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_stop || (m_next < m_blocks.size() && m_next < m_taken + m_ahead); });
-        if (m_stop) return;
-        index = m_next++;
-      }
-      std::optional<std::string> text;
-      try {
-        text = decodeBlock(m_file, m_blocks[index]);
-      } catch (const std::exception&) {
-        text.reset();  // no memory for it: decoded again, in order, where it can fail aloud
-      }
-      {
-        std::lock_guard lock(m_mutex);
-        m_done[index].emplace(std::move(text));
-      }
-      m_changed.notify_all();
-    }
-  }
-
-  std::string_view m_file;
-  const std::vector<Bzip2Block>& m_blocks;
-  std::vector<std::optional<std::optional<std::string>>> m_done;
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  size_t m_next = 0;
-  size_t m_taken = 0;
-  size_t m_ahead = 8;
-  bool m_stop = false;
-  std::vector<std::thread> m_workers;
+struct DecodedBlock {
+  bool decoded = false;
+  FilteredPiece piece;
+  std::uint64_t endByte = 0;  // where the block ends in the file
+  std::string stream;         // kept to decode it again when its leading bytes were cut
 };
 
-// Decodes the blocks on every core. False when a block does not decode as one (a damaged
-// block, or a magic number that was only a chance pattern in the data).
-bool decodeInParallel(std::string_view file, const Bzip2Layout& layout, DecodedText& text,
-                      ReadProgress& progress) {
-  BlockPipeline pipeline(file, layout.blocks);
-  for (size_t index = 0; index < layout.blocks.size();) {
-    std::optional<std::string> block;
-    if (pipeline.take(index, block)) {
-      if (!block) return false;
-      text.append(*block);
-      ++index;
-    }
-    const std::uint64_t consumed = index < layout.blocks.size() ? layout.blocks[index].begin / 8 : file.size();
-    if (!progress.proceed(consumed)) throw Cancelled{};
+// A block to decode: where it lies, and its stream alone.
+struct BlockJob {
+  Bzip2Block block;
+  std::string stream;
+};
+
+DecodedBlock decodeAndFilter(BlockJob& block, std::string& out) {
+  DecodedBlock result;
+  result.endByte = block.block.end / 8;
+  PieceFilter filter(leadingHeld);
+  try {
+    result.decoded = decodeBlock(block.stream, out, [&](std::string_view text) {
+      filter.feed(text);
+      return true;
+    });
+  } catch (const std::bad_alloc&) {
+    return result;  // no memory for it here: decoded again, in order, where it can fail aloud
   }
+  result.piece = filter.finish();
+  if (result.piece.leadingCut) result.stream = std::move(block.stream);
+  return result;
+}
+
+// The bytes of a decoded block from `offset` to the end of its leading bytes.
+LeadingReread rereadOf(const DecodedBlock& block) {
+  return [&block](size_t offset, const std::function<bool(std::string_view)>& take) {
+    std::string out;
+    size_t at = 0;
+    const size_t end = block.piece.leadingSize;
+    decodeBlock(block.stream, out, [&](std::string_view text) {
+      const size_t from = std::clamp(offset, at, at + text.size());
+      const size_t to = std::clamp(end, at, at + text.size());
+      at += text.size();
+      const bool more = from >= to || take(text.substr(from - (at - text.size()), to - from));
+      return more && at < end;
+    });
+  };
+}
+
+// Decodes the blocks on every core. False when the file's layout is not plain (a block that
+// does not decode as one, a stream CRC that does not match, bytes between streams): then only
+// a decoder reading from the start can tell what it holds.
+bool decodeInParallel(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
+  TaggedNodeFilter filter(text);
+  Bzip2BlockFinder finder;
+  OrderedWork<BlockJob, DecodedBlock> blocks(decodeAndFilter, platform::coreCount(), 4 * platform::coreCount());
+  std::string bytes(window, '\0');
+  std::uint64_t joined = 0;
+  for (bool ended = false;;) {
+    BlockJob job;
+    while (blocks.hasRoom() && finder.next(job.block, job.stream)) blocks.add(std::move(job));
+    if (finder.shape() == Bzip2BlockFinder::Shape::Irregular) return false;
+    if (finder.shape() == Bzip2BlockFinder::Shape::Truncated) {
+      throw InputError(messages::incompleteCompressed(file.path()));
+    }
+    if (!ended && blocks.hasRoom() && finder.ready() == 0) {
+      // More of the file, a window at a time.
+      const size_t got = file.read(bytes.data(), bytes.size());
+      if (got == 0) {
+        ended = true;
+        finder.end();
+      } else {
+        finder.add(std::string_view(bytes.data(), got));
+      }
+    } else if (blocks.pending()) {
+      if (auto next = blocks.next(patience)) {
+        if (!next->decoded) return false;
+        joinPiece(filter, text, next->piece, rereadOf(*next));
+        joined = next->endByte;
+      }
+    } else if (ended) {
+      break;
+    }
+    if (!progress.proceed(joined)) throw Cancelled{};
+  }
+  filter.finish();
   return true;
 }
 
 // Decodes stream after stream from the start, as bzip2 itself does: for files whose blocks
 // cannot be told apart, and to say what is wrong with a damaged one.
-void decodeInOrder(const std::string& path, std::string_view file, DecodedText& text,
-                   ReadProgress& progress) {
-  size_t at = 0;
-  while (at < file.size()) {
-    if (const AfterStream next = afterStream(file, at); next != AfterStream::Stream) {
-      if (next == AfterStream::CutHeader) {
-        throw InputError(messages::incompleteCompressed(path));
-      }
-      if (at == 0) throw InputError(messages::damagedCompressed(path));
-      return;  // bytes after the last stream are ignored
+void decodeInOrder(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
+  TaggedNodeFilter filter(text);
+  FilterThread filtering(filter);
+  std::string input(window, '\0');
+  std::uint64_t offset = 0;  // of the end of what was read
+  size_t at = 0, end = 0;     // what is left of it in `input`
+  const auto refill = [&] {
+    std::copy(input.begin() + static_cast<std::ptrdiff_t>(at), input.begin() + static_cast<std::ptrdiff_t>(end), input.begin());
+    end -= at;
+    at = 0;
+    const size_t got = file.readAt(input.data() + end, input.size() - end, offset);
+    offset += got;
+    end += got;
+    return got > 0;
+  };
+  for (bool first = true;; first = false) {
+    while (end - at < 4 && refill()) {
+    }
+    if (const AfterStream next = afterStream(std::string_view(input.data() + at, end - at), 0);
+        next != AfterStream::Stream) {
+      if (next == AfterStream::CutHeader) throw InputError(messages::incompleteCompressed(file.path()));
+      if (first) throw InputError(messages::damagedCompressed(file.path()));
+      break;  // bytes after the last stream are ignored
     }
     Decompressor bz;
-    bz->next_in = const_cast<char*>(file.data() + at);
+    bool starved = false;  // the decoder took all it had and wants more
     for (int result = BZ_OK; result != BZ_STREAM_END;) {
-      // The library counts its input in 32 bits: the file is handed over a gigabyte at a time.
-      if (bz->avail_in == 0) {
-        const auto from = static_cast<size_t>(bz->next_in - file.data());
-        bz->avail_in = static_cast<unsigned>(std::min<size_t>(file.size() - from, size_t{1} << 30));
+      if (at == end && !refill() && starved) {
+        throw InputError(messages::incompleteCompressed(file.path()));
       }
-      char* out = text.room(outputPiece);
-      bz->next_out = out;
-      bz->avail_out = static_cast<unsigned>(outputPiece);
+      bz->next_in = input.data() + at;
+      bz->avail_in = static_cast<unsigned>(end - at);
+      bz->next_out = filtering.room();
+      bz->avail_out = static_cast<unsigned>(filtering.pieceSize());
       result = BZ2_bzDecompress(bz.get());
-      text.keep(outputPiece - bz->avail_out);
+      filtering.hand(filtering.pieceSize() - bz->avail_out);
+      at = static_cast<size_t>(bz->next_in - input.data());
+      starved = bz->avail_in == 0 && bz->avail_out != 0;
       if (result == BZ_MEM_ERROR) throw std::bad_alloc();
-      if (result == BZ_OK && bz->avail_in == 0 && bz->avail_out != 0) {
-        throw InputError(messages::incompleteCompressed(path));
-      }
       if (result != BZ_OK && result != BZ_STREAM_END) {
-        throw InputError(messages::damagedCompressed(path));
+        throw InputError(messages::damagedCompressed(file.path()));
       }
-      if (!progress.proceed(static_cast<std::uint64_t>(bz->next_in - file.data()))) {
-        throw Cancelled{};
-      }
+      if (!progress.proceed(offset - (end - at))) throw Cancelled{};
     }
-    at = static_cast<size_t>(bz->next_in - file.data());
   }
+  filtering.finish();
 }
 
 }  // namespace
 
 Bzip2Path decodeBzip2(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
-  const auto keepGoing = [&progress] {
-    if (!progress.proceed(0)) throw Cancelled{};
-  };
-  std::string compressed(static_cast<size_t>(file.length()), '\0');
-  size_t got = 0;
-  for (size_t piece; got < compressed.size() &&
-                     (piece = file.read(compressed.data() + got, std::min<size_t>(compressed.size() - got, 8U << 20))) > 0;) {
-    got += piece;
-    keepGoing();
-  }
-  compressed.resize(got);
-  const Bzip2Layout layout = bzip2Layout(compressed, keepGoing);
-  if (layout.shape == Bzip2Layout::Shape::Truncated) {
-    throw InputError(messages::incompleteCompressed(file.path()));
-  }
-  if (layout.shape == Bzip2Layout::Shape::Regular &&
-      decodeInParallel(compressed, layout, text, progress)) {
-    return Bzip2Path::Parallel;
-  }
+  if (decodeInParallel(file, text, progress)) return Bzip2Path::Parallel;
   text.clear();
-  decodeInOrder(file.path(), compressed, text, progress);
+  decodeInOrder(file, text, progress);
   return Bzip2Path::InOrder;
 }
 

@@ -1,4 +1,5 @@
-// .osm.gz: inflated as it is read, member after member (parallel compressors write several).
+// .osm.gz: inflated as it is read, member after member (parallel compressors write several),
+// while another thread keeps what can be a POI.
 #include <zlib.h>
 
 #include <cstring>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "input/decoders.h"
+#include "input/filter_thread.h"
 #include "input/input_error.h"
 #include "messages/messages.h"
 
@@ -13,7 +15,6 @@ namespace waymint::input {
 namespace {
 
 constexpr size_t inputPiece = size_t{1} << 20;
-constexpr size_t outputPiece = size_t{4} << 20;
 
 class Inflater {
  public:
@@ -33,6 +34,8 @@ class Inflater {
 }  // namespace
 
 void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress& progress) {
+  TaggedNodeFilter filter(text);
+  FilterThread filtering(filter);
   Inflater z;
   std::vector<unsigned char> input(inputPiece);
   std::uint64_t consumed = 0;
@@ -60,11 +63,10 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
       }
       betweenMembers = false;
     }
-    char* out = text.room(outputPiece);
-    z->next_out = reinterpret_cast<Bytef*>(out);
-    z->avail_out = static_cast<uInt>(outputPiece);
+    z->next_out = reinterpret_cast<Bytef*>(filtering.room());
+    z->avail_out = static_cast<uInt>(filtering.pieceSize());
     const int result = inflate(z.get(), Z_NO_FLUSH);
-    text.keep(outputPiece - z->avail_out);
+    filtering.hand(filtering.pieceSize() - z->avail_out);
     if (result == Z_STREAM_END) {
       betweenMembers = true;
     } else if (result == Z_MEM_ERROR) {
@@ -75,6 +77,7 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
     if (!progress.proceed(consumed - z->avail_in)) throw Cancelled{};
   }
   if (!betweenMembers) throw InputError(messages::incompleteCompressed(file.path()));
+  filtering.finish();
 }
 
 }  // namespace waymint::input

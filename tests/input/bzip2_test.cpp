@@ -14,6 +14,7 @@
 #include "input/osm_input.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
+#include "support/kept_text.h"
 #include "support/open_descriptors.h"
 #include "support/osm_text.h"
 #include "support/temp_folder.h"
@@ -127,7 +128,7 @@ TEST(Bzip2Decode, FilesWhoseBlocksAreToldApartAreDecodedInParallel) {
     input::DecodedText text(reader.path(), std::uint64_t{1} << 30);
     NoProgress progress;
     EXPECT_EQ(input::decodeBzip2(reader, text, progress), input::Bzip2Path::Parallel);
-    EXPECT_TRUE(text.finish().view() == file.text);
+    EXPECT_TRUE(text.finish().view() == keptReference(file.text));
   }
   EXPECT_EQ(openDescriptors(), descriptors);
 }

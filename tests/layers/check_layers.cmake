@@ -3,7 +3,7 @@
 # src/CMakeLists.txt). The program is a one-way stack:
 #
 #   main  <-  gui  <-  workflow  <-  editors  <-  gpx, survey, dialogs  <-  app  <-  input, osm
-#   input  <-  platform
+#   input  <-  osm, platform
 #   workflow  <-  navigator  <-  gpi, dialogs;  gpi  <-  osm, platform
 #
 # (editors build on gpx only; the workflow on all five.) messages/, every text the program says
@@ -22,7 +22,7 @@ set(allowed_osm osm messages)
 set(allowed_platform platform messages)
 set(allowed_platform/headless platform/headless platform messages)
 set(allowed_platform/qt platform/qt platform messages)
-set(allowed_input input platform messages)
+set(allowed_input input osm platform messages)
 set(allowed_gpi gpi osm platform messages)
 set(allowed_app app input osm platform messages)
 set(allowed_survey survey app input osm platform messages)
