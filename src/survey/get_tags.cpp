@@ -8,7 +8,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -17,6 +16,7 @@
 #include "osm/records_holding.h"
 #include "osm/tags.h"
 #include "osm/text_search.h"
+#include "platform/threads.h"
 #include "survey/category_list.h"
 #include "survey/record_value.h"
 
@@ -51,11 +51,13 @@ void addExactValues(std::string_view record, CategoryList& values) {
   }
 }
 
-void surveyPart(std::string_view text, Part& part, bool exact, const std::atomic<bool>& stop) {
+// Surveys a part a window at a time; after each, `goOn` says whether to go on.
+template <typename GoOn>
+void surveyPart(std::string_view text, Part& part, bool exact, GoOn&& goOn) {
   osm::RecordsHolding records(text, osm::TextFinder("<tag ", osm::TextFinder::Case::Exact),
                               part.begin);
   RecordValue found;
-  while (records.scanned() < part.end && !stop) {
+  while (records.scanned() < part.end && goOn()) {
     const size_t upTo = std::min(part.end, records.scanned() + scanWindow);
     for (std::string_view record; records.next(record, upTo);) {
       if (exact) {
@@ -72,7 +74,7 @@ void surveyPart(std::string_view text, Part& part, bool exact, const std::atomic
 
 // The text cut into one part per core, each starting at a "<node ".
 std::vector<std::unique_ptr<Part>> partsOf(std::string_view text) {
-  const size_t cores = std::max(1U, std::thread::hardware_concurrency());
+  const size_t cores = platform::coreCount();
   const size_t count = std::clamp<size_t>(text.size() / smallestPart, 1, cores);
   std::vector<std::unique_ptr<Part>> parts;
   size_t begin = 0;
@@ -89,8 +91,19 @@ std::vector<std::unique_ptr<Part>> partsOf(std::string_view text) {
   return parts;
 }
 
-// Runs the parts on threads of their own while the window lives; false when the user
-// cancelled.
+// Shows how far the survey has come and lets the window live; false when the user cancels.
+bool report(app::Program& program, std::string_view text, const std::vector<std::unique_ptr<Part>>& parts) {
+  size_t scanned = 0;
+  for (const auto& part : parts) scanned += part->scanned;
+  program.platform.progress(std::string(messages::surveying),
+                            text.empty() ? 1.0 : static_cast<double>(scanned) / static_cast<double>(text.size()),
+                            true);
+  program.platform.yield();
+  return !program.platform.cancelRequested();
+}
+
+// Runs the parts on threads of their own while the window lives; the parts no thread could
+// be started for run here, between reports. False when the user cancelled.
 bool surveyParts(app::Program& program, std::string_view text,
                  std::vector<std::unique_ptr<Part>>& parts) {
   const bool exact = program.state.choices.exact;
@@ -98,33 +111,34 @@ bool surveyParts(app::Program& program, std::string_view text,
   std::mutex mutex;
   std::condition_variable finished;
   size_t running = parts.size();
-  std::vector<std::thread> threads;
-  for (auto& part : parts) {
-    threads.emplace_back([&, &part = *part] {
-      surveyPart(text, part, exact, stop);
-      std::lock_guard lock(mutex);
-      --running;
-      finished.notify_one();
-    });
+  platform::ThreadGroup threads;
+  size_t started = 0;
+  while (started < parts.size() && threads.start([&, &part = *parts[started]] {
+    surveyPart(text, part, exact, [&] { return !stop; });
+    std::lock_guard lock(mutex);
+    --running;
+    finished.notify_one();
+  })) {
+    ++started;
+  }
+  {
+    std::lock_guard lock(mutex);
+    running -= parts.size() - started;
   }
   bool cancelled = false;
-  for (bool done = false; !done;) {
+  for (size_t i = started; i < parts.size() && !cancelled; ++i) {
+    surveyPart(text, *parts[i], exact, [&] { return !(cancelled = !report(program, text, parts)); });
+  }
+  for (bool done = cancelled; !done;) {
     {
       std::unique_lock lock(mutex);
       done = finished.wait_for(lock, patience, [&] { return running == 0; });
     }
-    size_t scanned = 0;
-    for (const auto& part : parts) scanned += part->scanned;
-    program.platform.progress(std::string(messages::surveying),
-                              text.empty() ? 1.0 : static_cast<double>(scanned) / static_cast<double>(text.size()),
-                              true);
-    program.platform.yield();
-    if (program.platform.cancelRequested()) {
-      stop = true;
-      cancelled = true;
-    }
+    cancelled = !report(program, text, parts);
+    done = done || cancelled;
   }
-  for (std::thread& thread : threads) thread.join();
+  stop = true;
+  threads.join();
   return !cancelled;
 }
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "osm/node_records.h"
 #include "platform/files.h"
+#include "platform/threads.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
 #include "support/test_data.h"
@@ -163,6 +165,25 @@ TEST_F(GetTagsTest, RealExtractsListWhatEveryRecordGives) {
   };
   EXPECT_EQ(check("monaco.osm"), 108u);
   EXPECT_GT(check("liechtenstein-2013-08-03.osm"), 80u);
+}
+
+// With fewer threads than parts, none included, the calling thread surveys the parts left,
+// between reports of progress: the same list, and a cancel still ends it.
+TEST_F(GetTagsTest, TheSurveyWorksWithTheThreadsItCanGet) {
+  const std::string text = platform::files::readWhole(unpackedExtract("monaco.osm"));  // 42 MB: parts
+  const List expected = survey(text);
+  for (size_t allowed : {0, 1}) {
+    platform::refuseThreadsAfter(allowed);
+    EXPECT_EQ(survey(text), expected) << allowed;
+    int reports = 0;
+    machine.onProgress([&](const std::string&, std::optional<double>) {
+      if (++reports == 2) machine.requestCancel();
+    });
+    EXPECT_EQ(survey(text), List{});
+    machine.onProgress({});
+    machine.progressDone();
+  }
+  platform::refuseThreadsAfter(std::nullopt);
 }
 
 }  // namespace
