@@ -23,6 +23,11 @@ std::vector<BadFile> badOsmFiles(const TempFolder& folder) {
   const std::string png = "\x89PNG\r\n\x1A\n" + std::string(5000, 'p');
   std::string damagedBlock = bzip2Of(text, 1);
   damagedBlock.replace(damagedBlock.size() / 2, 64, std::string(64, 'x'));
+  // Every block sound, but the CRC of the stream, made of theirs, wrong or cut off.
+  std::string wrongCrc = bzip2Of(text, 1) + bzip2Of(text, 2);
+  wrongCrc[lastStreamCrcBit(bzip2Of(text, 1)) / 8 + 1] ^= 0x10;
+  const std::string packed = bzip2Of(text, 1);
+  const std::string cutCrc = packed.substr(0, lastStreamCrcBit(packed) / 8 + 2);
   const std::string notOsm = " is not an OpenStreetMap file (.osm, .osm.pbf, .osm.bz2, .osm.gz).";
   const std::string incomplete = " is incomplete: it ends inside its compressed data.";
   const std::string damaged = " is damaged: its compressed data cannot be read.";
@@ -31,6 +36,8 @@ std::vector<BadFile> badOsmFiles(const TempFolder& folder) {
       {"cut.osm.bz2", {bzip2Of(text).substr(0, 20000), incomplete}},
       {"damaged.osm.gz", {gzipOf(text).replace(3000, 40, std::string(40, 'x')), damaged}},
       {"damaged.osm.bz2", {damagedBlock, damaged}},
+      {"crc-wrong.osm.bz2", {wrongCrc, damaged}},
+      {"crc-cut.osm.bz2", {cutCrc, incomplete}},
       {"picture.png", {png, notOsm}},
       {"picture.osm.gz", {gzipOf(png), notOsm}},
       {"picture.osm.bz2", {bzip2Of(png), notOsm}},

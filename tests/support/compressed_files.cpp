@@ -3,6 +3,7 @@
 #include <bzlib.h>
 #include <zlib.h>
 
+#include <cstdint>
 #include <stdexcept>
 
 namespace waymint::testing {
@@ -32,6 +33,18 @@ std::string bzip2Of(const std::string& text, int blockSize) {
   }
   out.resize(length);
   return out;
+}
+
+size_t lastStreamCrcBit(const std::string& bzip2) {
+  const auto bit = [&](size_t at) { return (static_cast<unsigned char>(bzip2[at / 8]) >> (7 - at % 8)) & 1U; };
+  constexpr std::uint64_t endMarker = 0x177245385090;
+  for (size_t padding = 0; padding < 8; ++padding) {
+    const size_t marker = bzip2.size() * 8 - 80 - padding;
+    std::uint64_t value = 0;
+    for (size_t i = 0; i < 48; ++i) value = (value << 1) | bit(marker + i);
+    if (value == endMarker) return marker + 48;
+  }
+  throw std::runtime_error("no end marker at the end of the bzip2 file");
 }
 
 }  // namespace waymint::testing
