@@ -67,7 +67,7 @@ Loaded loadbinary(Program& program, const std::string& name, ChunkTable& into) {
   LoadProgress progress(machine, name, lengthOf(name));
   std::string failure;
   try {
-    progress.proceed(0);
+    if (!progress.proceed(0)) throw input::Cancelled{};
     const std::uint64_t memory = machine.memoryForLoading();
     if (program.state.choices.areas) {
       into.bytes = input::readOsmFileWithAreas(name, progress, memory);

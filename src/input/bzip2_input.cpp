@@ -157,6 +157,9 @@ void decodeInOrder(platform::files::Reader& file, DecodedText& text, ReadProgres
   std::string input(window, '\0');
   std::uint64_t offset = 0;  // of the end of what was read
   size_t at = 0, end = 0;     // what is left of it in `input`
+  const auto waiting = [&] {
+    if (!progress.proceed(offset - (end - at))) throw Cancelled{};
+  };
   const auto refill = [&] {
     std::copy(input.begin() + static_cast<std::ptrdiff_t>(at), input.begin() + static_cast<std::ptrdiff_t>(end), input.begin());
     end -= at;
@@ -183,7 +186,7 @@ void decodeInOrder(platform::files::Reader& file, DecodedText& text, ReadProgres
       }
       bz->next_in = input.data() + at;
       bz->avail_in = static_cast<unsigned>(end - at);
-      bz->next_out = filtering.room();
+      bz->next_out = filtering.room(waiting);
       bz->avail_out = static_cast<unsigned>(filtering.pieceSize());
       result = BZ2_bzDecompress(bz.get());
       filtering.hand(filtering.pieceSize() - bz->avail_out);
@@ -196,7 +199,7 @@ void decodeInOrder(platform::files::Reader& file, DecodedText& text, ReadProgres
       if (!progress.proceed(offset - (end - at))) throw Cancelled{};
     }
   }
-  filtering.finish();
+  filtering.finish(waiting);
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "input/filter_thread.h"
 
+#include <chrono>
 #include <string_view>
+
+#include "input/ordered_work.h"
 
 namespace waymint::input {
 namespace {
 
 constexpr size_t inFlight = 3;
+constexpr auto patience = std::chrono::milliseconds(20);
 
 }  // namespace
 
@@ -28,10 +32,14 @@ FilterThread::~FilterThread() {
   m_thread.join();
 }
 
-char* FilterThread::room() {
+char* FilterThread::room(const std::function<void()>& waiting) {
   if (m_thread.size() > 0) {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return !m_free.empty() || m_failure; });
+    while (!m_changed.wait_for(lock, patience, [&] { return !m_free.empty() || m_failure; })) {
+      lock.unlock();
+      waiting();
+      lock.lock();
+    }
     if (m_failure) std::rethrow_exception(m_failure);
     m_current = m_free.front();
     m_free.pop_front();
@@ -53,10 +61,14 @@ void FilterThread::hand(size_t size) {
   m_changed.notify_all();
 }
 
-void FilterThread::finish() {
+void FilterThread::finish(const std::function<void()>& waiting) {
   if (m_thread.size() > 0) {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return (m_handed.empty() && m_free.size() == inFlight) || m_failure; });
+    while (!m_changed.wait_for(lock, patience, [&] { return (m_handed.empty() && m_free.size() == inFlight) || m_failure; })) {
+      lock.unlock();
+      waiting();
+      lock.lock();
+    }
     if (m_failure) std::rethrow_exception(m_failure);
   }
   m_filter.finish();
@@ -70,6 +82,7 @@ void FilterThread::serve() {
     const auto [buffer, size] = m_handed.front();
     m_handed.pop_front();
     lock.unlock();
+    beforeJob();
     std::exception_ptr failure;
     try {
       m_filter.feed(std::string_view(m_buffers[buffer].data(), size));

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,14 +24,15 @@ class FilterThread {
   FilterThread(const FilterThread&) = delete;
   FilterThread& operator=(const FilterThread&) = delete;
 
-  // Room for the next piece, pieceSize() bytes.
-  char* room();
+  // Room for the next piece, pieceSize() bytes. While the filter is behind, `waiting` is
+  // called now and then (to tell the progress, which may end the reading).
+  char* room(const std::function<void()>& waiting);
   size_t pieceSize() const { return m_pieceSize; }
   // The first `size` bytes of the room go to the filter. Throws what the filter threw.
   void hand(size_t size);
   // Waits until every piece handed over is filtered, then ends the text. Throws what the filter
   // threw.
-  void finish();
+  void finish(const std::function<void()>& waiting);
 
  private:
   void serve();

@@ -38,6 +38,10 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
   FilterThread filtering(filter);
   Inflater z;
   std::vector<unsigned char> input(inputPiece);
+  std::uint64_t told = 0;  // what the progress was last told
+  const auto waiting = [&] {
+    if (!progress.proceed(told)) throw Cancelled{};
+  };
   std::uint64_t consumed = 0;
   bool betweenMembers = false;  // the last member ended; another may follow
   for (;;) {
@@ -63,7 +67,7 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
       }
       betweenMembers = false;
     }
-    z->next_out = reinterpret_cast<Bytef*>(filtering.room());
+    z->next_out = reinterpret_cast<Bytef*>(filtering.room(waiting));
     z->avail_out = static_cast<uInt>(filtering.pieceSize());
     const int result = inflate(z.get(), Z_NO_FLUSH);
     filtering.hand(filtering.pieceSize() - z->avail_out);
@@ -74,10 +78,11 @@ void inflateGzip(platform::files::Reader& file, DecodedText& text, ReadProgress&
     } else if (result != Z_OK && result != Z_BUF_ERROR) {
       throw InputError(messages::damagedCompressed(file.path()));
     }
-    if (!progress.proceed(consumed - z->avail_in)) throw Cancelled{};
+    told = consumed - z->avail_in;
+    if (!progress.proceed(told)) throw Cancelled{};
   }
   if (!betweenMembers) throw InputError(messages::incompleteCompressed(file.path()));
-  filtering.finish();
+  filtering.finish(waiting);
 }
 
 }  // namespace waymint::input

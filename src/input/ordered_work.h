@@ -17,6 +17,10 @@
 
 namespace waymint::input {
 
+// For tests: runs on a worker thread before each job it does (to make a job slow).
+void setBeforeJob(std::function<void()> hook);
+void beforeJob();
+
 // Jobs done on worker threads, their results taken in the order the jobs were added. At most
 // `ahead` jobs are added and not yet taken, so that memory holds only those. With fewer
 // threads than asked for (a system that refuses more), the work goes on with those; with
@@ -99,6 +103,7 @@ class OrderedWork {
       auto [index, job] = std::move(m_jobs.front());
       m_jobs.pop_front();
       lock.unlock();
+      beforeJob();
       Done done = run(job, scratch);
       lock.lock();
       m_done.emplace(index, std::move(done));
