@@ -30,11 +30,24 @@ Info::Info(app::Program& program) : Window("Info", "Information"), m_program(pro
   own(Command1);
 }
 
+std::string megabytesText(app::Program& program, std::uint64_t bytes) {
+  // Whole megabytes, but for small amounts, which keep a tenth.
+  constexpr std::uint64_t half = std::uint64_t{1} << 19;
+  const std::uint64_t tenths = (bytes * 10 + half) >> 20;
+  if (tenths >= 100) return std::to_string((bytes + half) >> 20) + " MB";
+  return std::to_string(tenths / 10) + program.platform.decimalSeparator() + std::to_string(tenths % 10) + " MB";
+}
+
 void Info::Form_Activate() {
   Label1.setCaption("Version " + versionText(m_program));
-  auto load = m_program.platform.memoryLoadPercent();
   Label10.setCaption("Beta ");
-  if (load) Label4.setCaption("System:" + std::to_string(*load) + "%");
+  // What the program holds, and how much of it is the text of the OSM file loaded.
+  if (auto resident = m_program.platform.residentMemory()) {
+    std::string text = "Program:" + megabytesText(m_program, *resident);
+    const app::ChunkTable& chunks = m_program.state.chunks;
+    if (chunks.loaded) text += ", OSM text " + megabytesText(m_program, chunks.bytes.size());
+    Label4.setCaption(text);
+  }
 }
 
 }  // namespace waymint::dialogs

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/controls.h"
@@ -16,8 +17,8 @@ using platform::Label;
 using platform::Picture;
 using platform::Shape;
 
-// The About window: the program's name, its version, a beta mark and how much of the
-// machine's memory is in use.
+// The About window: the program's name, its version, a beta mark and how much memory the
+// program holds, of which the OSM text loaded.
 class Info : public platform::Window {
  public:
   explicit Info(app::Program& program);
@@ -33,7 +34,7 @@ class Info : public platform::Window {
   Shape Shape2{"Shape2"};
   CommandButton Command1{"Command1", "OK"};
 
-  // Fills the version line, the beta mark and the memory load.
+  // Fills the version line, the beta mark and the memory held.
   void Form_Activate() override;
   void Command1_Click() { close(); }
 
@@ -43,5 +44,7 @@ class Info : public platform::Window {
 
 // The version as the information windows show it: "0.27", with the user's decimal separator.
 std::string versionText(app::Program& program);
+// An amount of memory as the About window shows it: "152 MB", below 10 MB "2.5 MB".
+std::string megabytesText(app::Program& program, std::uint64_t bytes);
 
 }  // namespace waymint::dialogs

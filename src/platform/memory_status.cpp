@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/files.h"
 #include "platform/memory_limits.h"
 
@@ -52,6 +54,26 @@ std::optional<std::uint64_t> availableMemory(const std::string& root) {
 std::optional<int> physicalMemoryLoadPercent() {
   try {
     return memoryLoadFromMeminfo(files::readWhole("/proc/meminfo"));
+  } catch (const files::IoError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::uint64_t> residentFromStatm(std::string_view statm, std::uint64_t pageSize) {
+  // Its fields: the pages of the whole program, then those resident.
+  const std::string text(statm);
+  char* end = nullptr;
+  std::strtoull(text.c_str(), &end, 10);
+  const char* resident = end;
+  const unsigned long long pages = std::strtoull(resident, &end, 10);
+  if (end == resident) return std::nullopt;
+  return static_cast<std::uint64_t>(pages) * pageSize;
+}
+
+std::optional<std::uint64_t> residentMemory() {
+  try {
+    return residentFromStatm(files::readWhole("/proc/self/statm"),
+                             static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)));
   } catch (const files::IoError&) {
     return std::nullopt;
   }

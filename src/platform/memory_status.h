@@ -20,4 +20,9 @@ std::optional<int> memoryLoadFromMeminfo(std::string_view meminfo);
 std::optional<std::uint64_t> availableMemory(const std::string& root = {});
 std::optional<std::uint64_t> availableMemoryFromMeminfo(std::string_view meminfo);
 
+// Bytes of memory the program holds (its resident set), or nothing when it cannot be told.
+std::optional<std::uint64_t> residentMemory();
+// The same from the text of /proc/self/statm and the size of a page.
+std::optional<std::uint64_t> residentFromStatm(std::string_view statm, std::uint64_t pageSize);
+
 }  // namespace waymint::platform

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/files.h"
+#include "platform/memory_status.h"
 
 namespace waymint::platform {
 
@@ -25,5 +26,7 @@ std::string Platform::homeFolder() {
 std::optional<std::string> Platform::whyNotWritable(const std::string& folder) {
   return files::whyNotWritable(folder);
 }
+
+std::optional<std::uint64_t> Platform::residentMemory() { return platform::residentMemory(); }
 
 }  // namespace waymint::platform

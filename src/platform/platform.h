@@ -65,6 +65,8 @@ class Platform {
                          const std::string& workingFolder, int show) = 0;
   // Percentage of physical memory in use, 0 to 100, when it can be told.
   virtual std::optional<int> memoryLoadPercent() = 0;
+  // Bytes of memory the program holds, when it can be told.
+  virtual std::optional<std::uint64_t> residentMemory();
 
   // Shows a window modally, its activation handler (Form_Activate) run as it opens; returns
   // when it has closed.

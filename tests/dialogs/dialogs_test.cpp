@@ -102,11 +102,24 @@ TEST(VolumesIn, MountedVolumesAsTheDriveListOffersThem) {
 }
 
 TEST_F(DialogsTest, AboutAndUpdatesWindows) {
-  machine.setMemoryLoad(37);
+  // The memory the program holds, and of it the OSM text loaded.
+  machine.setResidentMemory(std::uint64_t{152} << 20);
   dialogs::Info info(*program);  // (File > About opens it: the Qt main window tests)
   info.Form_Activate();
   EXPECT_EQ((Texts{info.Label1.caption(), info.Label4.caption(), info.Label10.caption()}),
-            (Texts{"Version 0.27", "System:37%", "Beta "}));
+            (Texts{"Version 0.27", "Program:152 MB", "Beta "}));
+  load(std::string(size_t{23} << 20, ' ') + std::string(500000, ' '));
+  info.Form_Activate();
+  EXPECT_EQ(info.Label4.caption(), "Program:152 MB, OSM text 23 MB");
+  load(std::string(size_t{5} << 19, ' '));
+  info.Form_Activate();
+  EXPECT_EQ(info.Label4.caption(), "Program:152 MB, OSM text 2.5 MB");
+  machine.setResidentMemory(std::nullopt);  // it cannot be told: the line stays
+  info.Form_Activate();
+  EXPECT_EQ(info.Label4.caption(), "Program:152 MB, OSM text 2.5 MB");
+  EXPECT_EQ(dialogs::megabytesText(*program, 0), "0.0 MB");
+  EXPECT_EQ(dialogs::megabytesText(*program, std::uint64_t{10} << 20), "10 MB");
+  EXPECT_EQ(dialogs::megabytesText(*program, (std::uint64_t{199} << 20) / 2), "100 MB");
 
   // In Updates the link and Download open the maker's pages, and the window closes, also when
   // the desktop has no browser (the user is told).

@@ -116,5 +116,12 @@ TEST(MemoryStatus, LoadFromMeminfo) {
   }
 }
 
+TEST(MemoryStatus, TheProgramsResidentMemoryFromStatm) {
+  EXPECT_EQ(platform::residentFromStatm("12345 678 90 1 0 2000 0\n", 4096), std::uint64_t{678} * 4096);
+  EXPECT_EQ(platform::residentFromStatm("12345\n", 4096), std::nullopt);
+  EXPECT_EQ(platform::residentFromStatm("", 4096), std::nullopt);
+  EXPECT_GT(platform::residentMemory().value_or(0), std::uint64_t{1} << 20);  // this test, running
+}
+
 }  // namespace
 }  // namespace waymint::testing

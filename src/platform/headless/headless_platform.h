@@ -42,6 +42,8 @@ class HeadlessPlatform : public Platform {
   // Runs inside every yield, so that tests can deliver events in the middle of work.
   void duringYield(std::function<void()> action) { m_yieldAction = std::move(action); }
   void setMemoryLoad(std::optional<int> percent) { m_memoryLoad = percent; }
+  // The memory the program is told it holds; by default what the system says.
+  void setResidentMemory(std::optional<std::uint64_t> bytes) { m_resident = bytes; }
   void setExecutableFolder(std::string folder) { m_executableFolder = std::move(folder); }
   // The environment the program sees: nothing is set but what is given here.
   void setEnvironmentVariable(const std::string& name, std::optional<std::string> value) {
@@ -93,6 +95,9 @@ class HeadlessPlatform : public Platform {
   bool shellOpen(const std::string& verb, const std::string& target,
                  const std::string& workingFolder, int show) override;
   std::optional<int> memoryLoadPercent() override { return m_memoryLoad; }
+  std::optional<std::uint64_t> residentMemory() override {
+    return m_resident ? *m_resident : Platform::residentMemory();
+  }
   void showModal(Window& window) override;
   void progress(const std::string& activity, double fraction, bool cancellable) override;
   void progressDone() override;
@@ -113,6 +118,7 @@ class HeadlessPlatform : public Platform {
   std::function<void()> m_yieldAction;
   bool m_inYieldAction = false;
   std::optional<int> m_memoryLoad;
+  std::optional<std::optional<std::uint64_t>> m_resident;
   std::string m_executableFolder;
   std::map<std::string, std::optional<std::string>> m_environment;
   std::string m_homeFolder;
