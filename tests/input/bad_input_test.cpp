@@ -120,7 +120,9 @@ TEST(BadInput, APbfThatChangesWhileItIsReadIsRefused) {
   folder.write("growing.osm.pbf", pbf);
   Progress shrinking;
   shrinking.onReport = [&](int report) {
-    if (report == 3) EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(pbf.size() / 2)), 0);
+    if (report == 3) {
+      EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(pbf.size() / 2)), 0);
+    }
   };
   EXPECT_EQ(read(path, 64 * megabyte, shrinking), "refused: " + path + " changed on disk while it was read.");
 }
