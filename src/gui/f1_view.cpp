@@ -32,6 +32,7 @@
 #include "gui/bindings.h"
 #include "gui/category_list.h"
 #include "gui/shown_text.h"
+#include "gui/whole_frames.h"
 #include "platform/qt/text.h"
 #include "workflow/category_workflow.h"
 #include "workflow/choices.h"
@@ -97,6 +98,7 @@ QFrame* line(QWidget* parent, QFrame::Shape shape) {
 
 F1View::F1View(app::Program& program)
     : m_program(program), m_bindings(new Bindings(this)) {
+  WholeFramesStyle::install();
   setWindowIcon(QIcon(QStringLiteral(":/icons/waymint.png")));
   m_bindings->window(program.f1, this);
   setCentralWidget(buildWorkflow());
