@@ -28,11 +28,13 @@ std::string folderOf(const std::optional<std::string>& path) {
 }
 
 // What the window shows of the file loaded before: put back when the next one cannot be read
-// or the user cancels its loading.
+// or the user cancels its loading. The caption is put back as it was, not made again from
+// `osmfile`: that names the last file read whole, which may be a category's GPX by now.
 class ShownFile {
  public:
   explicit ShownFile(Program& program)
       : m_program(program),
+        m_caption(program.f1.caption()),
         m_osmfile(program.state.osmfile),
         m_categories(program.f1.List1(2).items()),
         m_selected(program.f1.List1(2).selectedIndex()),
@@ -43,11 +45,12 @@ class ShownFile {
     m_program.f1.List1(2).setItems(m_categories);
     m_program.f1.List1(2).setSelectedIndex(m_selected);
     m_category.restoreTo(m_program);
-    cap(m_program);
+    m_program.f1.setCaption(m_caption);
   }
 
  private:
   Program& m_program;
+  std::string m_caption;
   std::string m_osmfile;
   std::vector<std::string> m_categories;
   int m_selected;

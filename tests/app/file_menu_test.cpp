@@ -157,6 +157,10 @@ TEST_F(FileMenuTest, AFileThatCannotBeLoadedOrIsCancelledLeavesThePreviousOneLoa
   start();
   open(twoCategories);
   press("restaurant");
+  create();
+  press("restaurant");  // reads the GPX, the last file read whole: not what the caption names
+  ASSERT_EQ(program->state.osmfile, gpxOf("restaurant"));
+  ASSERT_EQ(w().caption(), "WAYMINT .27 :" + folder / "map.osm");
   const std::string loaded = snapshot();
   const auto expectPreviousFile = [&](const std::string& name) {
     SCOPED_TRACE(name);
