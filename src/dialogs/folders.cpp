@@ -73,6 +73,7 @@ void folders::Command1_Click(int Index) {
     return;
   }
   m_program.state.gpxfolder = app::fixpath(text);
+  m_confirmed = true;
   close();
 }
 

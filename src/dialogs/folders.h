@@ -33,6 +33,8 @@ class folders : public platform::Window {
   // A drive was chosen: the folder list moves to it.
   void Drive1_Change();
   void Command1_Click(int Index);
+  // Whether the window closed with a folder taken by "OK" (not by "Cancel" or its close box).
+  bool confirmed() const { return m_confirmed; }
 
  private:
   // Moves the folder list to the folder at `path`; throws platform::files::IoError, the list
@@ -41,6 +43,7 @@ class folders : public platform::Window {
   void report(const std::string& text);
 
   app::Program& m_program;
+  bool m_confirmed = false;
 };
 
 }  // namespace waymint::dialogs

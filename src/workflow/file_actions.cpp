@@ -2,6 +2,8 @@
 // launchers of POI Loader and Pixmold.
 #include "workflow/file_actions.h"
 
+#include <string>
+
 #include "app/category_display.h"
 #include "app/program.h"
 #include "dialogs/folders.h"
@@ -54,9 +56,16 @@ void Command4_Click(app::Program& program) {
 void command5_Click(app::Program& program) {
   app::f1& w = program.f1;
   if (w.operationInProgress()) return;
+  const std::string before = program.state.gpxfolder;
   dialogs::folders picker(program);
   picker.Form_Load();
   program.platform.showModal(picker);
+  // Cancel changes nothing and asks nothing (opening the picker may have written the folder's
+  // separators as the platform's).
+  if (!picker.confirmed()) {
+    program.state.gpxfolder = before;
+    return;
+  }
   if (w.List1(2).count() > 0 &&
       program.platform.messageBox(std::string(messages::clearListQuestion), Buttons::YesNo) !=
           Answer::Yes) {

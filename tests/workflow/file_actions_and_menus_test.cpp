@@ -66,6 +66,22 @@ TEST_F(FileActionsTest, ShowAndDeleteGpx) {
 TEST_F(FileActionsTest, GpxFolderButton) {
   load(osmFile(osmNode({{"amenity", "cafe"}, {"name", "Blue"}})));
   const std::string before = gpxFolder(), picked = folder.path(), gpx = gpxOf("cafe");
+  // Cancel changes nothing and asks nothing.
+  press("cafe");
+  const std::vector<std::string> shown = {w().Text1.text(), program->state.gpxfolder,
+                                          w().Label1(0).caption(), w().Label4(2).caption()};
+  machine.whenShown("folders", [&](platform::Window& window) {
+    auto& picker = static_cast<dialogs::folders&>(window);
+    picker.Text1.setText(picked);
+    picker.Command1_Click(1);
+  });
+  workflow::command5_Click(*program);
+  EXPECT_EQ(takeMessages(), Texts{});
+  EXPECT_EQ((std::vector<std::string>{w().Text1.text(), program->state.gpxfolder,
+                                      w().Label1(0).caption(), w().Label4(2).caption()}),
+            shown);
+  EXPECT_EQ(w().List1(2).count() + w().List1(0).count(), 2);
+
   machine.whenShown("folders", [&](platform::Window& window) {
     auto& picker = static_cast<dialogs::folders&>(window);
     picker.Text1.setText(picked);
