@@ -102,6 +102,14 @@ void updatmf(Program& program, const std::string& name) {
   for (int index = firstRecent; index <= lastRecent; ++index) {
     window.mf(index).setEnabled(files::isOrdinaryFile(window.mf(index).caption()));
   }
+  showRecentFiles(program);
+}
+
+void showRecentFiles(Program& program) {
+  for (int index = firstRecent; index <= lastRecent; ++index) {
+    platform::MenuEntry& entry = program.f1.mf(index);
+    entry.setVisible(!entry.caption().empty());
+  }
 }
 
 void f1::mf_Click(int Index) {

@@ -10,4 +10,8 @@ class Program;
 // enabled state.
 void updatmf(Program& program, const std::string& name);
 
+// Shows the recent-file entries that name a file and hides the empty ones, so that the File
+// menu ends in no blank rows. (The entries keep their places: an empty one is still kept.)
+void showRecentFiles(Program& program);
+
 }  // namespace waymint::app

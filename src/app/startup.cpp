@@ -1,6 +1,7 @@
 // The main window's start-up and its close: the state file is read at start and written
 // at every close request.
 #include "app/caption.h"
+#include "app/file_menu.h"
 #include "app/program.h"
 #include "app/state_file.h"
 #include "app/state_location.h"
@@ -25,6 +26,7 @@ void f1::startUp(bool withStateFile) {
     state.statelocation = locateStateFile(m_program.platform, state.apppath);
     loaddata(m_program);
   }
+  showRecentFiles(m_program);
   for (int i = 0; i < 3; ++i) {
     if (state.restemplates[i].find('x') == std::string::npos) {
       state.restemplates[i] = i < 2 ? template18 : template21;

@@ -74,6 +74,25 @@ TEST_F(FileMenuTest, RecentEntriesAsNamesAreOpened) {
   }
 }
 
+// The File menu shows the recent entries that name a file, and no blank rows for the others.
+TEST_F(FileMenuTest, OnlyRecentEntriesThatNameAFileAreShown) {
+  const auto shown = [this] {
+    std::string rows;
+    for (int index = 9; index <= 16; ++index) rows += w().mf(index).visible() ? '1' : '0';
+    return rows;
+  };
+  start();
+  EXPECT_EQ(shown(), "00000000");  // the first start
+  open(twoCategories);
+  EXPECT_EQ(shown(), "10000000");
+  open(twoCategories, "other.osm");
+  EXPECT_EQ(shown(), "11000000");
+  w().requestClose();
+  start();  // read back from the state file
+  EXPECT_EQ(recent(), (Texts{folder / "other.osm", folder / "map.osm", "", "", "", "", "", ""}));
+  EXPECT_EQ(shown(), "11000000");
+}
+
 TEST_F(FileMenuTest, OpenAndRecentEntries) {
   start();
   const std::string kept = folder.write("recent.osm", twoCategories), gone = folder / "gone.osm";

@@ -1,4 +1,5 @@
 // The main window as a user meets it: keyboard, menus, filter, sizes and long paths.
+#include "app/file_menu.h"
 #include "gui/bindings.h"
 #include "gui/category_list.h"
 #include "platform/files.h"
@@ -207,7 +208,7 @@ TEST_F(MainWindow, TheSendButtonSitsBesidePoiLoaderAndForwardsItsClick) {
 
 TEST_F(MainWindow, EveryMenuEntryIsReachedByKeyboard) {
   const std::string recent = folder.write("R&D.osm", osmFile(osmNode({{"amenity", "atm"}})));
-  program.f1.mf(9).setCaption(recent);
+  app::updatmf(program, recent);
   EXPECT_EVENTUALLY_EQ(child<QAction>(*main, "mf(9)")->text(),
                        QStringLiteral("&1 ") + QString::fromStdString(recent).replace("&", "&&"));
   const auto closes = [](QString name) {  // the window of that name
@@ -252,6 +253,31 @@ TEST_F(MainWindow, EveryMenuEntryIsReachedByKeyboard) {
   EXPECT_EQ(listed("List1(2)"), QStringList({"atm"}));  // the recent file
   const std::string manual = app::webAddress(app::manualPage);
   EXPECT_EQ(desktop.opened, std::vector<std::string>({manual, manual}));
+}
+
+// The rows a menu shows when it opens: an entry's text, "-" for a separator.
+QStringList menuRows(QMenu& menu) {
+  menu.popup(QPoint(0, 0));
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  QStringList shown;
+  for (QAction* action : menu.actions()) {
+    if (action->isVisible() && !menu.actionGeometry(action).isEmpty()) {
+      shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+  }
+  menu.hide();
+  return shown;
+}
+
+// The File menu ends with Exit until a file has been opened, and then shows it, and no blank
+// rows for the recent entries that name no file.
+TEST_F(MainWindow, TheFileMenuShowsNoBlankRows) {
+  auto* file = child<QMenu>(*main, "mfile");
+  const QStringList entries = {"&Open", "-", "&About", "-", "E&xit"};
+  EXPECT_EQ(menuRows(*file), entries);
+  loadTown();
+  const QStringList withRecent = entries + QStringList{"-", "&1 " + QString::fromStdString(folder / "town.osm")};
+  EXPECT_EVENTUALLY_EQ(menuRows(*file), withRecent);
 }
 
 TEST_F(MainWindow, TheWindowFitsItsScreenAndAtItsMinimumNoCaptionIsCut) {
