@@ -54,7 +54,7 @@ void CategoryDisplay::clear(Program& program) {
   w.Label1(0).setCaption("POIS found:");
   w.Label4(2).setCaption("");
   w.Label6.setCaption("Existing GPX not found");
-  w.Frame1.setVisible(true);
+  w.Frame1.setVisible(false);  // no category, so no notice about its GPX
   w.Command1.setCaption("Create GPX");
   w.Image1.showResource("");  // no icon, as at start
   w.Image1.setToolTip("");

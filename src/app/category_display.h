@@ -18,7 +18,7 @@ class CategoryDisplay {
   explicit CategoryDisplay(const Program& program);
   void restoreTo(Program& program) const;
   // The window as it shows no category (after another file is loaded, or the GPX folder is
-  // changed): nothing found, no GPX, the default icon.
+  // changed): nothing found, no GPX and no notice about one, the default icon.
   static void clear(Program& program);
 
  private:

@@ -9,7 +9,8 @@ f1::f1(Program& program) : Window("f1", ""), m_program(program) {
   own(Picture5.add(0, "Picture5")).setToolTip(" Pixmold");
   Picture5(1).showResource(":/icons/poiloader.png");
   Picture5(0).showResource(":/icons/pixmold.png");
-  own(Frame1);
+  // The notice shows what a category press found (no GPX yet): nothing before the first one.
+  own(Frame1).setVisible(false);
   own(Label6);
   own(command5);
   own(Text1);
@@ -62,13 +63,14 @@ f1::f1(Program& program) : Window("f1", ""), m_program(program) {
   own(Label8.add(1, "Label8", "Only POIs whose amenity, shop... is the category"));
   own(Label8.add(2, "Label8", "Address, phone, opening hours; names in UTF-8"));
   own(Command6).setToolTip(" The GPI files of every category onto the navigator connected");
+  own(Text5);
 
   const char* fileEntries[] = {"Open", "-", "Create GPX", "-", "About", "-", "Exit"};
   for (int index = 2; index <= 8; ++index) own(mf.add(index, "mf", fileEntries[index - 2]));
   for (int index = 9; index <= 16; ++index) own(mf.add(index, "mf", ""));
   mf(3).setVisible(false);
   mf(4).setVisible(false);
-  own(medd.add(0, "medd", "Indivudual POIs")).setEnabled(false);
+  own(medd.add(0, "medd", "Individual POIs")).setEnabled(false);
   own(medd.add(1, "medd", "-"));
   own(medd.add(2, "medd", "All POIs")).setEnabled(false);
   own(mtl.add(0, "mtl", "Load Pixmold")).setVisible(false);

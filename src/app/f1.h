@@ -71,6 +71,9 @@ class f1 : public platform::Window {
   // Beside the POI Loader button: the GPI files of the GPX folder's categories onto the
   // navigator connected, without POI Loader.
   CommandButton Command6{"Command6", "Send to navigator"};
+  // The filter over the category list: the entries of List1(2) shown are those that hold its
+  // text. Emptied when another file is loaded or the list is emptied.
+  TextBox Text5{"Text5", ""};
 
   // --- menus: the entries of each top-level menu form one indexed group ---
   MenuEntry mfile{"mfile", "File"};

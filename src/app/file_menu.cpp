@@ -81,6 +81,7 @@ Loaded openOsm(Program& program, const std::string& name, bool fromDialog) {
     return Loaded::Cancelled;
   }
   if (fromDialog) state.lastosm = name;
+  window.Text5.setText("");  // the filter was for the categories of the file before
   updatmf(program, name);
   cap(program);
   return Loaded::Yes;

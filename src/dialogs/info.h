@@ -23,7 +23,7 @@ class Info : public platform::Window {
  public:
   explicit Info(app::Program& program);
 
-  Label Label9{"Label9", "waymint"};
+  Label Label9{"Label9", "WAYMINT"};
   Label Label1{"Label1", ""};
   Picture Picture1{"Picture1"};
   Shape Shape1{"Shape1"};

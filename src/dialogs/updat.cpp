@@ -33,6 +33,8 @@ void updat::Form_MouseMove() { Label1.setForeColor(brightBlue); }
 
 void updat::Label1_MouseMove() { Label1.setForeColor(brightMagenta); }
 
+void updat::Label1_MouseLeave() { Label1.setForeColor(brightBlue); }
+
 void updat::Label1_MouseDown() { openWebPage(app::programPage); }
 
 void updat::Command1_Click() { openWebPage(app::downloadPage); }

@@ -28,6 +28,9 @@ class updat : public platform::Window {
   void Form_MouseMove();
   // The mouse over the link: the link magenta.
   void Label1_MouseMove();
+  // The mouse has left the link, for the window's surface or straight out of the window: the
+  // link blue again.
+  void Label1_MouseLeave();
   // Any mouse button on the link: the program's page.
   void Label1_MouseDown();
   void Command1_Click();

@@ -61,7 +61,8 @@ class FilterKeys : public QObject {
     if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape && !m_box->text().isEmpty()) {
-      m_box->clear();
+      m_box->selectAll();  // cleared as the user clears it, so that its model follows
+      m_box->del();
       return true;
     }
     if (key->key() == Qt::Key_Down && m_list->isEnabled()) {

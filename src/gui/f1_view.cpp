@@ -188,7 +188,7 @@ QWidget* F1View::buildCategoryPanel(QWidget* parent) {
   column->addWidget(clickHint);
   // The categories filtered as the user types (Ctrl+F goes there), the list as the model has it.
   auto* filter = new QLineEdit(step);
-  filter->setObjectName(QStringLiteral("filter"));
+  b.textBox(w.Text5, filter);
   filter->setPlaceholderText(tr("Filter"));
   filter->setClearButtonEnabled(true);
   column->addWidget(filter);

@@ -85,13 +85,17 @@ class InfoView : public WindowDialog {
   }
 };
 
-// Sends mouse moves over a widget, and presses on it, to its handlers. The widget takes the
-// event: a move over the link must not reach the panel below it, whose handler would turn
-// the link blue again at once.
+// Sends mouse moves over a widget, presses on it and the pointer leaving it to its handlers.
+// The widget takes the event: a move over the link must not reach the panel below it, whose
+// handler would turn the link blue again at once.
 class MouseWatch : public QObject {
  public:
-  MouseWatch(QWidget* target, std::function<void()> onMove, std::function<void()> onPress)
-      : QObject(target), m_onMove(std::move(onMove)), m_onPress(std::move(onPress)) {
+  MouseWatch(QWidget* target, std::function<void()> onMove, std::function<void()> onPress,
+             std::function<void()> onLeave = {})
+      : QObject(target),
+        m_onMove(std::move(onMove)),
+        m_onPress(std::move(onPress)),
+        m_onLeave(std::move(onLeave)) {
     target->setMouseTracking(true);
     target->installEventFilter(this);
   }
@@ -104,12 +108,14 @@ class MouseWatch : public QObject {
       m_onPress();
       return true;
     }
+    if (event->type() == QEvent::Leave && m_onLeave) m_onLeave();
     return false;
   }
 
  private:
   std::function<void()> m_onMove;
   std::function<void()> m_onPress;
+  std::function<void()> m_onLeave;
 };
 
 class UpdatView : public WindowDialog {
@@ -129,7 +135,8 @@ class UpdatView : public WindowDialog {
     link->setAlignment(Qt::AlignCenter);
     link->setCursor(Qt::PointingHandCursor);
     b.label(model.Label1, link);
-    panelLayout->addWidget(link);
+    // The link is as wide as its words: a press beside them is a press on the panel.
+    panelLayout->addWidget(link, 0, Qt::AlignHCenter);
     layout->addWidget(panel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -143,7 +150,8 @@ class UpdatView : public WindowDialog {
 
     new MouseWatch(this, [&model] { model.Form_MouseMove(); }, {});
     new MouseWatch(panel, [&model] { model.Form_MouseMove(); }, {});
-    new MouseWatch(link, [&model] { model.Label1_MouseMove(); }, [&model] { model.Label1_MouseDown(); });
+    new MouseWatch(link, [&model] { model.Label1_MouseMove(); }, [&model] { model.Label1_MouseDown(); },
+                   [&model] { model.Label1_MouseLeave(); });
     resize(360, 160);
   }
 };

@@ -77,6 +77,7 @@ void command5_Click(app::Program& program) {
   w.Text1.setText(program.state.gpxfolder);
   app::CategoryDisplay::clear(program);
   w.List1(2).clear();
+  w.Text5.setText("");
 }
 
 void Picture5_Click(app::Program& program, int Index) {

@@ -37,7 +37,7 @@ class FileMenuTest : public ProgramTest {
     std::string text = w().caption() + "|" + s.osmfile + "|" + s.lastosm.value_or("<none>") + "|" +
                        buttons() + "|" + w().Label1(0).caption() + "|" + w().Label4(2).caption() +
                        "|" + s.gpxpath + "|" + w().Text4.text() + "|" +
-                       std::to_string(w().List1(2).selectedIndex());
+                       std::to_string(w().List1(2).selectedIndex()) + "|" + w().Text5.text();
     for (const Texts& list : {recent(), w().List1(2).items(), w().List1(0).items()}) {
       text += "#";
       for (const auto& item : list) text += "|" + item;
@@ -180,6 +180,7 @@ TEST_F(FileMenuTest, AFileThatCannotBeLoadedOrIsCancelledLeavesThePreviousOneLoa
   press("restaurant");  // reads the GPX, the last file read whole: not what the caption names
   ASSERT_EQ(program->state.osmfile, gpxOf("restaurant"));
   ASSERT_EQ(w().caption(), "WAYMINT .27 :" + folder / "map.osm");
+  w().Text5.setText("rest");  // the filter over the categories
   const std::string loaded = snapshot();
   const auto expectPreviousFile = [&](const std::string& name) {
     SCOPED_TRACE(name);
@@ -218,6 +219,7 @@ TEST_F(FileMenuTest, AFileThatCannotBeLoadedOrIsCancelledLeavesThePreviousOneLoa
   machine.duringYield({});
   EXPECT_EQ(w().openChosen(big), app::Loaded::Yes);
   EXPECT_EQ(w().List1(2).items(), (Texts{"bench", "cafe", "fuel", "post_box", "pharmacy", "restaurant"}));
+  EXPECT_EQ(w().Text5.text(), "");  // a new file empties the filter
   EXPECT_EQ(recent()[0], big);
 }
 

@@ -69,6 +69,7 @@ TEST_F(StateFileTest, WhatAStartReadsAndWhatACloseWrites) {
     app::f1& w = boot().f1;
     const bool alert = c.expected.find("\r\nTrue\r\n") != std::string::npos;
     EXPECT_EQ(w.caption(), "WAYMINT .27 :");
+    EXPECT_FALSE(w.Frame1.visible());  // no notice about a GPX before a category is chosen
     EXPECT_EQ(w.Text1.text(), alert ? "/data/gpx" : folder.path());
     EXPECT_EQ(program->state.gpxfolder, w.Text1.text());
     EXPECT_EQ(w.Check2.value() + w.Text3(0).enabled() + w.Text3(1).enabled(), alert ? 3 : 0);

@@ -106,8 +106,9 @@ TEST_F(DialogsTest, AboutAndUpdatesWindows) {
   machine.setResidentMemory(std::uint64_t{152} << 20);
   dialogs::Info info(*program);  // (File > About opens it: the Qt main window tests)
   info.Form_Activate();
-  EXPECT_EQ((Texts{info.Label1.caption(), info.Label4.caption(), info.Label10.caption()}),
-            (Texts{"Version 0.27", "Program:152 MB", "Beta "}));
+  EXPECT_EQ((Texts{info.Label9.caption(), info.Label1.caption(), info.Label4.caption(),
+                   info.Label10.caption()}),
+            (Texts{"WAYMINT", "Version 0.27", "Program:152 MB", "Beta "}));
   load(std::string(size_t{23} << 20, ' ') + std::string(500000, ' '));
   info.Form_Activate();
   EXPECT_EQ(info.Label4.caption(), "Program:152 MB, OSM text 23 MB");
@@ -130,6 +131,15 @@ TEST_F(DialogsTest, AboutAndUpdatesWindows) {
     dialogs::updat window(*program);
     window.Form_Load();
     EXPECT_EQ(window.Label2.caption(), "Current Version:0.27");
+    // The link is magenta while the pointer is over it, blue again when it leaves it (to the
+    // window's surface, or straight out of the window).
+    const auto colour = [&window] { return window.Label1.foreColor().value_or(platform::Rgb{}); };
+    for (bool outOfTheWindow : {false, true}) {
+      window.Label1_MouseMove();
+      EXPECT_EQ(colour(), (platform::Rgb{255, 0, 255}));
+      outOfTheWindow ? window.Label1_MouseLeave() : window.Form_MouseMove();
+      EXPECT_EQ(colour(), (platform::Rgb{0, 0, 255}));
+    }
     download ? window.Command1_Click() : window.Label1_MouseDown();
     EXPECT_TRUE(window.closed() && !machine.busyPointer());
     const auto& call = machine.shellCalls().back();

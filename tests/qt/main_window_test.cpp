@@ -101,7 +101,7 @@ TEST_F(MainWindow, ANewCategoryListDropsAPendingKeyboardShow) {
 
 TEST_F(MainWindow, TheFilterNarrowsTheListAndAPressOnItIsAPressOnTheWholeList) {
   loadTown();
-  auto* filter = child<QLineEdit>(*main, "filter");
+  auto* filter = child<QLineEdit>(*main, "Text5");
   QTest::keyClick(main.get(), Qt::Key_F, Qt::ControlModifier);  // Ctrl+F goes to the filter
   EXPECT_EQ(QApplication::focusWidget(), filter);
   QTest::keyClicks(filter, "ph");
@@ -118,11 +118,20 @@ TEST_F(MainWindow, TheFilterNarrowsTheListAndAPressOnItIsAPressOnTheWholeList) {
   QTest::keyClicks(filter, "ze");  // hides the selected entry; the window still shows it
   EXPECT_EQ(rows(categories), QStringList());
   EXPECT_EQ(program.f1.List1(2).selectedIndex(), 3);
+  EXPECT_EQ(program.f1.Text5.text(), "Aze");
   QTest::keyClick(filter, Qt::Key_Escape);
   EXPECT_EQ(filter->text(), QString());
+  EXPECT_EQ(program.f1.Text5.text(), "");
   EXPECT_EQ(rows(categories), town);
   EXPECT_EQ(categories->currentIndex().row(), 3);
   EXPECT_EQ(program.f1.List1(2).selectedIndex(), 3);
+  // Another file empties the filter: the box, and the list shows all its categories.
+  QTest::keyClicks(filter, "ph");
+  ASSERT_EQ(rows(categories), QStringList({"pharmacy"}));
+  program.f1.Form_OLEDragDrop(folder.write("more.osm", osmFile(osmNode({{"amenity", "atm"}}) +
+                                                               osmNode({{"shop", "bakery"}}))));
+  EXPECT_EVENTUALLY_EQ(rows(categories), QStringList({"atm", "bakery"}));
+  EXPECT_EQ(filter->text(), QString());
 }
 
 TEST_F(MainWindow, AlertAndSoundToggledByKeyboardRunTheirHandlersAndCtrlQEnds) {

@@ -95,6 +95,19 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
          EXPECT_EVENTUALLY_EQ(link->styleSheet(), QStringLiteral("color: rgb(255,0,255);"));
          QTest::mouseMove(child<QWidget>(view, "Shape4"), QPoint(2, 2));  // off it: blue again
          EXPECT_EVENTUALLY_EQ(link->styleSheet(), QStringLiteral("color: rgb(0,0,255);"));
+         // Out of the window straight from the link: blue again too.
+         QTest::mouseMove(link, QPoint(2, 2));
+         EXPECT_EVENTUALLY_EQ(link->styleSheet(), QStringLiteral("color: rgb(255,0,255);"));
+         QEvent left(QEvent::Leave);
+         QCoreApplication::sendEvent(link, &left);
+         EXPECT_EVENTUALLY_EQ(link->styleSheet(), QStringLiteral("color: rgb(0,0,255);"));
+         // The link is as wide as its words: a press on the panel beside them opens nothing.
+         auto* panel = child<QWidget>(view, "Shape4");
+         EXPECT_LE(link->width(), link->sizeHint().width());
+         EXPECT_LT(link->geometry().right(), panel->width() - 8);
+         QTest::mouseClick(panel, Qt::LeftButton, {},
+                           QPoint(panel->width() - 4, link->geometry().center().y()));
+         EXPECT_TRUE(desktop.opened.empty());
          child<QPushButton>(view, "Command1")->click();  // Download
        }});
   EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://veltrana.example/osm/download"});
@@ -166,7 +179,7 @@ TEST_F(WindowViews, FromOsmFileToGpxThroughTheMainWindow) {
   // Escape in the filter box clears the filter and lets the load go on; once the box is
   // empty, Escape there cancels the load as it does anywhere in the window.
   const std::string next = folder.write("kiosks.osm.bz2", bzip2Of(osmFile(kiosks)));
-  auto* filter = child<QLineEdit>(*main, "filter");
+  auto* filter = child<QLineEdit>(*main, "Text5");
   filter->setFocus();
   QTest::keyClicks(filter, "ki");
   shown.clear();

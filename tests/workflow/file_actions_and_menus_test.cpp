@@ -68,8 +68,10 @@ TEST_F(FileActionsTest, GpxFolderButton) {
   const std::string before = gpxFolder(), picked = folder.path(), gpx = gpxOf("cafe");
   // Cancel changes nothing and asks nothing.
   press("cafe");
+  w().Text5.setText("ca");
   const std::vector<std::string> shown = {w().Text1.text(), program->state.gpxfolder,
-                                          w().Label1(0).caption(), w().Label4(2).caption()};
+                                          w().Label1(0).caption(), w().Label4(2).caption(),
+                                          w().Text5.text()};
   machine.whenShown("folders", [&](platform::Window& window) {
     auto& picker = static_cast<dialogs::folders&>(window);
     picker.Text1.setText(picked);
@@ -78,7 +80,8 @@ TEST_F(FileActionsTest, GpxFolderButton) {
   workflow::command5_Click(*program);
   EXPECT_EQ(takeMessages(), Texts{});
   EXPECT_EQ((std::vector<std::string>{w().Text1.text(), program->state.gpxfolder,
-                                      w().Label1(0).caption(), w().Label4(2).caption()}),
+                                      w().Label1(0).caption(), w().Label4(2).caption(),
+                                      w().Text5.text()}),
             shown);
   EXPECT_EQ(w().List1(2).count() + w().List1(0).count(), 2);
 
@@ -95,6 +98,7 @@ TEST_F(FileActionsTest, GpxFolderButton) {
     SCOPED_TRACE(std::to_string(listed) + (answer == Answer::Yes ? " Yes" : " No"));
     const bool kept = answer == Answer::No;
     w().Text1.setText(before);
+    w().Text5.setText("ca");  // the filter over the categories
     press("cafe");
     if (listed) machine.answerNext(answer); else w().List1(2).clear();
     const size_t shown = machine.modalWindowsShown().size();
@@ -104,6 +108,7 @@ TEST_F(FileActionsTest, GpxFolderButton) {
     EXPECT_EQ(w().Text1.text(), kept ? before : picked);
     EXPECT_EQ(program->state.gpxfolder, kept ? before : picked);
     EXPECT_EQ(w().List1(2).count() + w().List1(0).count(), kept ? 2 : 0);
+    EXPECT_EQ(w().Text5.text(), kept ? "ca" : "");
     EXPECT_EQ(w().Label1(0).caption(), kept ? "POIS found: 1" : "POIS found:");
     EXPECT_EQ(w().Label4(2).caption() + "|" + program->state.gpxpath, kept ? gpx + "|" + gpx : "|");
   }
@@ -138,6 +143,7 @@ TEST_F(FileActionsTest, LaunchersAndMenus) {
   EXPECT_EQ(describe({machine.shellCalls().back()}),
             "|" + folder / "pixmold.exe" + "|" + folder.path() + "|1;");
 
+  EXPECT_EQ(w().medd(0).caption() + "|" + w().medd(2).caption(), "Individual POIs|All POIs");
   workflow::mhlp_Click(*program, 2);
   workflow::medd_Click(*program, 0);
   workflow::medd_Click(*program, 2);
