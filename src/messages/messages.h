@@ -84,6 +84,10 @@ inline std::string writingProgress(std::string_view category) {
   return detail::join({"Writing ", category});
 }
 inline constexpr std::string_view pleaseSelect = "Please select";
+inline std::string proximityNotAllowed(std::string_view given) {
+  return detail::join({"The proximity must be a number of metres from -32768 to 32767, not \"",
+                       given, "\". Nothing was written."});
+}
 inline std::string blankCategory(std::string_view listed) {
   return detail::join({"The category \"", listed,
                        "\" is blank: no POI and no GPX file can be named after it."});

@@ -22,7 +22,10 @@ std::string numberText(float value) {
   return negative ? text : " " + text;
 }
 
-std::optional<double> leadingNumber(std::string_view text) {
+namespace {
+
+// The number at the start of `text` and where it ends.
+std::optional<double> readNumber(std::string_view text, size_t& end) {
   size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   const size_t start = i;
@@ -53,14 +56,35 @@ std::optional<double> leadingNumber(std::string_view text) {
     const double huge = std::numeric_limits<double>::infinity();
     value = tiny ? 0.0 : (number.front() == '-' ? -huge : huge);
   }
+  end = i;
   return value;
 }
 
-std::optional<std::int16_t> boxNumber(std::string_view text) {
+std::optional<std::int16_t> inBoxRange(double value) {
   // The default rounding mode takes a half to the even neighbour.
-  const double rounded = std::nearbyint(leadingNumber(text).value_or(0.0));
+  const double rounded = std::nearbyint(value);
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) return std::nullopt;
   return static_cast<std::int16_t>(rounded);
+}
+
+}  // namespace
+
+std::optional<double> leadingNumber(std::string_view text) {
+  size_t end = 0;
+  return readNumber(text, end);
+}
+
+std::optional<std::int16_t> boxNumber(std::string_view text) {
+  return inBoxRange(leadingNumber(text).value_or(0.0));
+}
+
+std::optional<std::int16_t> typedNumber(std::string_view text) {
+  size_t end = 0;
+  const std::optional<double> value = readNumber(text, end);
+  if (!value) return std::nullopt;
+  while (end < text.size() && text[end] == ' ') ++end;
+  if (end != text.size()) return std::nullopt;
+  return inBoxRange(*value);
 }
 
 }  // namespace waymint::osm

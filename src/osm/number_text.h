@@ -22,4 +22,9 @@ std::optional<double> leadingNumber(std::string_view text);
 // neighbour. Nothing when that lies outside -32768..32767.
 std::optional<std::int16_t> boxNumber(std::string_view text);
 
+// The whole number of a number box that holds a number and nothing else but blanks around
+// it, rounded as boxNumber rounds it. Nothing for any other text ("", "abc", "12 m") and for
+// a number outside -32768..32767.
+std::optional<std::int16_t> typedNumber(std::string_view text);
+
 }  // namespace waymint::osm

@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "app/utilities.h"
 #include "messages/messages.h"
+#include "osm/number_text.h"
 #include "platform/files.h"
 #include "workflow/showgpx.h"
 
@@ -49,6 +50,18 @@ void List1_MouseDown(app::Program& program, int /*Index*/) {
 }
 
 void Command1_Click(app::Program& program) {
+  f1& w = program.f1;
+  if (w.operationInProgress()) return;
+  // A distance a GPX cannot hold is refused before anything is written, and the box shows the
+  // number that is written (12.6 is written 13).
+  platform::TextBox& proximity = w.Text3(1);
+  const auto distance = osm::typedNumber(proximity.text());
+  if (!distance) {
+    program.platform.messageBox(messages::proximityNotAllowed(proximity.text()),
+                                platform::Buttons::Ok);
+    return;
+  }
+  proximity.setText(std::to_string(*distance));
   createAndReport(program, [&program](const std::string& report) {
     program.platform.messageBox(report, platform::Buttons::Ok);
   });

@@ -107,6 +107,18 @@ TEST(NumberText, LeadingBoxAndWrittenNumbers) {
     const auto box = osm::boxNumber(c.text);
     EXPECT_EQ(box ? std::optional<int>(*box) : std::nullopt, c.box);
   }
+  // A box that holds a number and nothing else: what a run is allowed to write.
+  const std::pair<std::string_view, std::optional<int>> typed[] = {
+      {"13", 13},        {" 13 ", 13},         {"+7", 7},           {"12.6", 13},
+      {"-2.5e1", -25},   {"32767", 32767},     {"-32768", -32768},  {"32768", std::nullopt},
+      {"99999", std::nullopt},                 {"-32769", std::nullopt},
+      {"abc", std::nullopt}, {"", std::nullopt}, {"  ", std::nullopt}, {"25m", std::nullopt},
+      {"3,7", std::nullopt}, {"1 2", std::nullopt}, {"-", std::nullopt}, {"1e999", std::nullopt},
+  };
+  for (const auto& [text, expected] : typed) {
+    const auto number = osm::typedNumber(text);
+    EXPECT_EQ(number ? std::optional<int>(*number) : std::nullopt, expected) << '"' << text << '"';
+  }
   // Written back without a leading zero and with a blank in the sign place.
   const std::pair<float, std::string_view> written[] = {
       {0.27f, " .27"}, {-0.5f, "-.5"}, {12.0f, " 12"}, {0.0f, " 0"}, {1.5f, " 1.5"}, {-3.0f, "-3"}};

@@ -60,6 +60,33 @@ TEST_F(CategoryWorkflowTest, PressCreateAndPressAgain) {
   EXPECT_EQ(w().List3.count(), 2);
 }
 
+// The button refuses a proximity a GPX cannot hold before anything is written, with or
+// without Alert (the distance is written in a comment without it), and the box shows the
+// distance that is written.
+TEST_F(CategoryWorkflowTest, AProximityThatCannotBeWrittenIsRefusedBeforeTheRun) {
+  press("cafe");
+  for (int alert : {1, 0}) {
+    w().Check2.setValue(alert);
+    for (std::string refused : {"99999", "-32769", "abc", "", "25 m"}) {
+      SCOPED_TRACE(refused + (alert ? " alert" : ""));
+      w().Text3(1).setText(refused);
+      workflow::Command1_Click(*program);
+      EXPECT_EQ(takeMessages(),
+                Texts{"The proximity must be a number of metres from -32768 to 32767, not \"" +
+                      refused + "\". Nothing was written."});
+      EXPECT_FALSE(platform::files::exists(gpxOf("cafe")));
+      EXPECT_EQ(w().Text3(1).text(), refused);
+      EXPECT_TRUE(w().Command1.enabled() && !machine.busyPointer());
+    }
+  }
+  w().Check2.setValue(1);
+  w().Text3(1).setText(" 12.6 ");
+  workflow::Command1_Click(*program);
+  EXPECT_EQ(takeMessages(), Texts{missingIconReport(2)});
+  EXPECT_EQ(w().Text3(1).text(), "13");
+  EXPECT_NE(slurp(gpxOf("cafe")).find("<gpxx:Proximity>13</gpxx:Proximity>"), std::string::npos);
+}
+
 TEST_F(CategoryWorkflowTest, NoSelectionAndAGpxWrittenElsewhereThatCannotBeExtended) {
   press("bakery");
   w().Label6.setCaption("changed");
