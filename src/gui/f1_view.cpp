@@ -31,6 +31,7 @@
 #include "app/program.h"
 #include "gui/bindings.h"
 #include "gui/category_list.h"
+#include "gui/cut_name_tips.h"
 #include "gui/shown_text.h"
 #include "gui/whole_frames.h"
 #include "platform/qt/text.h"
@@ -46,6 +47,7 @@ namespace {
 QListView* fixedPitchList(QListView* list) {
   list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setItemDelegate(new CutNameTips(list));
   return list;
 }
 

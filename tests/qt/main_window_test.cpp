@@ -2,6 +2,7 @@
 #include "app/file_menu.h"
 #include "gui/bindings.h"
 #include "gui/category_list.h"
+#include "gui/cut_name_tips.h"
 #include "platform/files.h"
 #include "view_support.h"
 #include "workflow/file_actions.h"
@@ -348,6 +349,36 @@ TEST_F(MainWindow, TheWindowFitsItsScreenAndAtItsMinimumNoCaptionIsCut) {
   };
   EXPECT_EVENTUALLY_EQ(firstListNotGrown(), "");
   EXPECT_GT(selected->shownText().size(), shownAtMinimum.size());  // and more of the path
+}
+
+// A name cut short at the list's edge shows whole as the tooltip of the pointer on it; a name
+// shown whole has none.
+TEST_F(MainWindow, ACutNameShowsWholeAsATooltip) {
+  const std::string longName(120, 'W');
+  program.f1.Text1.setText(folder / "gpx");
+  program.f1.Form_OLEDragDrop(folder.write(
+      "names.osm", osmFile(osmNode({{"amenity", "cafe"}, {"name", "Short"}}) +
+                           osmNode({{"amenity", "cafe"}, {"name", "The " + longName}}))));
+  auto* categoryList = child<QListView>(*main, "List1(2)");
+  ASSERT_EVENTUALLY_EQ(rows(categoryList), QStringList({"cafe"}));
+  click(categoryList, 0);
+  auto* pois = child<QListView>(*main, "List1(0)");
+  const QString whole = QString::fromStdString("The " + longName);
+  ASSERT_EVENTUALLY_EQ(rows(pois), QStringList({"Short", whole}));
+  const auto tipOver = [pois](int row) {
+    const QRect entry = pois->visualRect(pois->model()->index(row, 0));
+    QHelpEvent help(QEvent::ToolTip, entry.center(), pois->viewport()->mapToGlobal(entry.center()));
+    QCoreApplication::sendEvent(pois->viewport(), &help);
+  };
+  EXPECT_TRUE(gui::CutNameTips::isCut(*pois, pois->model()->index(1, 0)));
+  EXPECT_FALSE(gui::CutNameTips::isCut(*pois, pois->model()->index(0, 0)));
+  tipOver(1);
+  EXPECT_EVENTUALLY_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), whole);
+  tipOver(0);
+  EXPECT_EVENTUALLY_EQ(QToolTip::isVisible(), false);
+  // Wide enough, the same name is whole and has no tooltip.
+  main->resize(main->minimumSize() + QSize(2400, 0));
+  EXPECT_EVENTUALLY_EQ(gui::CutNameTips::isCut(*pois, pois->model()->index(1, 0)), false);
 }
 
 TEST(MainWindowNames, ReferencesAreDecodedForDisplayOnly) {
