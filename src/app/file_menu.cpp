@@ -9,6 +9,7 @@
 #include "app/osm_loader.h"
 #include "app/program.h"
 #include "app/utilities.h"
+#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::app {
@@ -100,9 +101,25 @@ void updatmf(Program& program, const std::string& name) {
     window.mf(j).setCaption(window.mf(j - 1).caption());
   }
   window.mf(firstRecent).setCaption(name);
+  // An entry whose file has gone stays enabled: choosing it says so and offers to remove it.
   for (int index = firstRecent; index <= lastRecent; ++index) {
-    window.mf(index).setEnabled(files::isOrdinaryFile(window.mf(index).caption()));
+    window.mf(index).setEnabled(!window.mf(index).caption().empty());
   }
+  showRecentFiles(program);
+}
+
+void offerToForget(Program& program, int index) {
+  f1& window = program.f1;
+  const std::string name = window.mf(index).caption();
+  if (program.platform.messageBox(messages::recentFileGone(name), platform::Buttons::YesNo) !=
+      platform::Answer::Yes) {
+    return;
+  }
+  for (int j = index; j < lastRecent; ++j) {
+    window.mf(j).setCaption(window.mf(j + 1).caption());
+    window.mf(j).setEnabled(window.mf(j + 1).enabled());
+  }
+  window.mf(lastRecent).setCaption("");
   showRecentFiles(program);
 }
 
@@ -125,11 +142,19 @@ void f1::mf_Click(int Index) {
   }
   const bool open = Index == 2;
   const bool recent = Index >= firstRecent && Index <= lastRecent;
-  if ((!open && !recent) || operationInProgress()) return;
+  if (!open && !recent) return;
+  if (operationInProgress()) {
+    program.platform.messageBox(std::string(messages::busyForFileMenu), platform::Buttons::Ok);
+    return;
+  }
 
   if (!open) {
     const std::string name = mf(Index).caption();
-    if (!pickedFileExists(name)) return;
+    if (name.empty()) return;
+    if (!pickedFileExists(name)) {
+      offerToForget(program, Index);
+      return;
+    }
     Operation loading(*this, Operation::Kind::Load);
     openOsm(program, name, false);
     return;

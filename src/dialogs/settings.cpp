@@ -4,6 +4,7 @@
 #include "app/utilities.h"
 #include "messages/messages.h"
 #include "osm/text_search.h"
+#include "platform/files.h"
 
 namespace waymint::dialogs {
 
@@ -11,6 +12,12 @@ namespace {
 
 constexpr platform::Rgb lightYellow{255, 255, 128};
 constexpr const char* programPattern = "*.exe";
+#ifdef _WIN32
+constexpr bool anyExecutable = false;
+#else
+// Where programs carry no ".exe", a program is any executable file, whatever its name.
+constexpr bool anyExecutable = true;
+#endif
 
 }  // namespace
 
@@ -30,6 +37,12 @@ void settings::Form_Load() {
 }
 
 void settings::Command2_Click(int Index) {
+  if (anyExecutable) {
+    // "All files": a name filter cannot pick files by their permissions; the choice is checked.
+    auto chosen = m_program.platform.openFileDialog({"*", "", "", {"All files (*)"}});
+    if (chosen) takeProgram(Index, *chosen);
+    return;
+  }
   // A cancelled dialog gives back its preset, which the check below refuses.
   auto chosen = m_program.platform.openFileDialog({programPattern, programPattern, "", {}});
   const std::string path = chosen.value_or(programPattern);
@@ -54,6 +67,30 @@ void settings::Command2_Click(int Index) {
   }
 }
 
-void settings::Command3_Click() { close(); }
+bool settings::takeProgram(int Index, const std::string& path) {
+  if (!platform::files::isExecutableFile(path)) {
+    m_program.platform.messageBox(messages::notAProgram(path), platform::Buttons::Ok);
+    return false;
+  }
+  (Index == 0 ? m_program.state.loaderpath : m_program.state.stylepath) = path;
+  Text1(Index).setText(path);
+  return true;
+}
+
+void settings::Command3_Click() {
+  // A path typed into a box is taken as a picked one; an emptied box leaves the program unset.
+  // One that names no program keeps the window open, so that it can be mended.
+  for (int index : {0, 1}) {
+    std::string& stored = index == 0 ? m_program.state.loaderpath : m_program.state.stylepath;
+    const std::string typed = Text1(index).text();
+    if (typed == stored) continue;
+    if (typed.empty()) {
+      stored.clear();
+    } else if (!takeProgram(index, typed)) {
+      return;
+    }
+  }
+  close();
+}
 
 }  // namespace waymint::dialogs

@@ -12,7 +12,7 @@ class Program;
 namespace waymint::dialogs {
 
 // The settings window: the paths of POI Loader (`loaderpath`) and Pixmold (`stylepath`),
-// changed only by picking the program with a "<<" button.
+// picked with a "<<" button or typed into its box and taken by OK.
 class settings : public platform::Window {
  public:
   explicit settings(app::Program& program);
@@ -27,9 +27,13 @@ class settings : public platform::Window {
   void Form_Load();
   // Picks the program of a row: 0 POI Loader, 1 Pixmold.
   void Command2_Click(int Index);
+  // OK: the paths typed into the boxes are taken, each when it names an executable file.
   void Command3_Click();
 
  private:
+  // Sets the program of a row when `path` is an executable file; otherwise says why not.
+  bool takeProgram(int Index, const std::string& path);
+
   app::Program& m_program;
 };
 

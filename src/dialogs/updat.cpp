@@ -44,7 +44,7 @@ void updat::openWebPage(std::string_view page) {
   app::busy_on(m_program);
   const std::string address = app::webAddress(page);
   if (!machine.shellOpen("Open", address, "", 0)) {
-    machine.messageBox(messages::desktopCannotOpen(address), platform::Buttons::Ok);
+    machine.messageBox(messages::desktopCannotOpen(address, messages::adviceWebPage), platform::Buttons::Ok);
   }
   machine.yield();
   machine.yield();

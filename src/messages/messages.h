@@ -118,18 +118,40 @@ inline std::string iconMissing(std::string_view iconName, std::string_view gpx) 
                        "\r\n\r\nPOI will remain invisible. Use Pixmold to create bitmap."});
 }
 
+// --- the File menu ---
+inline std::string recentFileGone(std::string_view path) {
+  return detail::join({path, " is no longer there (moved, renamed or deleted).\r\n\r\n"
+                       "Remove it from the list of recent files?"});
+}
+inline constexpr std::string_view busyForFileMenu =
+    "A file is being loaded or a GPX written: choose again when it has ended (Escape cancels "
+    "a load).";
+
 // --- the main window's GPX buttons, menus and launchers ---
 inline std::string cannotFindGpx(std::string_view gpx) {
   return detail::join({"Cannot find gpx:\r\n'", gpx, "'"});
 }
+inline constexpr std::string_view noCategoryForGpx =
+    "No category is chosen: choose one in the list of categories, then Show GPX shows its GPX.";
+inline constexpr std::string_view selectCategoryToCreate =
+    "Please select a category in the list of categories, then press Create GPX.";
 inline std::string deleteQuestion(std::string_view gpx) {
   return detail::join({"Are you sure you want to delete '", gpx, "'"});
 }
 inline constexpr std::string_view clearListQuestion =
     "This will clear current list.Do you want to continue?";
-inline std::string desktopCannotOpen(std::string_view target) {
-  return detail::join({"The desktop could not open ", target, "."});
+// What the user can do when the desktop opens nothing: `advice` is one of the texts below.
+inline std::string desktopCannotOpen(std::string_view target, std::string_view advice) {
+  return detail::join({"The desktop could not open ", target, ". ", advice});
 }
+inline constexpr std::string_view adviceGpx =
+    "Install a program that shows GPX files (a map or GPS program) and make it the desktop's "
+    "program for .gpx files.";
+inline constexpr std::string_view adviceWebPage =
+    "Install a web browser and make it the desktop's browser, or copy the address into one.";
+inline constexpr std::string_view adviceIcon =
+    "Install an image editor and make it the desktop's program for .bmp files, or choose an "
+    "icon editor in Tools > Settings.";
 inline std::string desktopCannotStart(std::string_view program) {
   return detail::join({"The desktop could not start ", program, "."});
 }
@@ -143,6 +165,10 @@ inline constexpr std::string_view locateStyleEditor = "Please locate Style Edito
 inline constexpr std::string_view poiLoaderNotFound = "poiloader.exe not found";
 inline constexpr std::string_view programNotFound = ".exe not found";
 inline constexpr std::string_view invalidFolder = "Invalid folder.";
+inline std::string notAProgram(std::string_view path) {
+  return detail::join({path, " is not a program that can be started: choose an executable file "
+                             "(the program, or a script that starts it)."});
+}
 
 // --- the GPX editors ---
 // The platform's description of a cancelled dialog.

@@ -68,6 +68,17 @@ bool isOrdinaryFile(std::string_view path) {
   return statOf(native(path), info) && S_ISREG(info.st_mode);
 }
 
+bool isExecutableFile(std::string_view path) {
+  const std::string name = native(path);
+  struct stat info {};
+  if (!statOf(name, info) || !S_ISREG(info.st_mode)) return false;
+#ifdef _WIN32
+  return true;
+#else
+  return ::access(name.c_str(), X_OK) == 0;
+#endif
+}
+
 bool exists(std::string_view path) {
   struct stat info {};
   return statOf(native(path), info) && (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode));

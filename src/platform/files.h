@@ -49,6 +49,9 @@ std::string native(std::string_view path);
 // Directory lookups: an ordinary file only; a file or a folder; a folder only.
 bool isOrdinaryFile(std::string_view path);
 bool exists(std::string_view path);
+// An ordinary file the user may start as a program (where files carry an execute permission,
+// one the user has).
+bool isExecutableFile(std::string_view path);
 bool isFolder(std::string_view path);
 // Why no file can be made in the folder `path`, in the system's words ("Permission denied",
 // "Read-only file system", "No such file or directory"); nothing when one can.

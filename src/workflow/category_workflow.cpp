@@ -52,6 +52,11 @@ void List1_MouseDown(app::Program& program, int /*Index*/) {
 void Command1_Click(app::Program& program) {
   f1& w = program.f1;
   if (w.operationInProgress()) return;
+  if (w.List1(2).selectedIndex() < 0) {
+    program.platform.messageBox(std::string(messages::selectCategoryToCreate),
+                                platform::Buttons::Ok);
+    return;
+  }
   // A distance a GPX cannot hold is refused before anything is written, and the box shows the
   // number that is written (12.6 is written 13).
   platform::TextBox& proximity = w.Text3(1);

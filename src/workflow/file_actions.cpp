@@ -22,10 +22,13 @@ void Command2_Click(app::Program& program, int Index) {
 
 void Command3_Click(app::Program& program) {
   const std::string& gpxpath = program.state.gpxpath;
-  if (!files::isOrdinaryFile(gpxpath)) {
+  if (gpxpath.empty()) {
+    program.platform.messageBox(std::string(messages::noCategoryForGpx), Buttons::Ok);
+  } else if (!files::isOrdinaryFile(gpxpath)) {
     program.platform.messageBox(messages::cannotFindGpx(gpxpath), Buttons::Ok);
-  } else if (!gpxpath.empty() && !program.platform.shellOpen("Open", gpxpath, "", 1)) {
-    program.platform.messageBox(messages::desktopCannotOpen(gpxpath), Buttons::Ok);
+  } else if (!program.platform.shellOpen("Open", gpxpath, "", 1)) {
+    program.platform.messageBox(messages::desktopCannotOpen(gpxpath, messages::adviceGpx),
+                                Buttons::Ok);
   }
 }
 
@@ -84,6 +87,14 @@ void Picture5_Click(app::Program& program, int Index) {
   const app::State& state = program.state;
   if (Index != 0 && Index != 1) return;
   const std::string& path = Index == 0 ? state.stylepath : state.loaderpath;
+  // Without an icon editor the category's icon goes to the desktop's image editor.
+  if (Index == 0 && path.empty() && files::isOrdinaryFile(state.bmppath)) {
+    if (!program.platform.shellOpen("Open", state.bmppath, "", 1)) {
+      program.platform.messageBox(messages::desktopCannotOpen(state.bmppath, messages::adviceIcon),
+                                  Buttons::Ok);
+    }
+    return;
+  }
   if (!program.platform.shellOpen("Open", path, "", 0)) {
     const std::string_view which = Index == 0 ? "Pixmold" : "POI Loader";
     program.platform.messageBox(

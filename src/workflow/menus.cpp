@@ -33,7 +33,7 @@ void mhlp_Click(app::Program& program, int Index) {
   if (Index == 0) {
     const std::string manual = app::webAddress(app::manualPage);
     if (!program.platform.shellOpen("Open", manual, "", 0)) {
-      program.platform.messageBox(messages::desktopCannotOpen(manual), platform::Buttons::Ok);
+      program.platform.messageBox(messages::desktopCannotOpen(manual, messages::adviceWebPage), platform::Buttons::Ok);
     }
   } else if (Index == 2) {
     showAfresh<dialogs::updat>(program);

@@ -58,8 +58,9 @@ TEST_F(FileMenuTest, RecentEntriesAsNamesAreOpened) {
       // The name already on top: nothing moves and the enabled states are not refreshed.
       {"Ax......", 'A', "Ax......", "11111111"},
       {"ABCDEFGH", 'I', "IABCDEFG", "11111111"},
-      {"y.......", 'Y', "Yy......", "00000000"},  // names are told apart by case
-      {"AxB.....", 'C', "CAxB....", "11010000"},
+      // Entries whose file has gone stay enabled: choosing one offers to remove it.
+      {"y.......", 'Y', "Yy......", "11000000"},  // names are told apart by case
+      {"AxB.....", 'C', "CAxB....", "11110000"},
   };
   start();
   for (const Case& c : cases) {
@@ -100,11 +101,15 @@ TEST_F(FileMenuTest, OpenAndRecentEntries) {
   w().mf(10).setCaption(kept);
   w().Command1.setEnabled(false);
   const std::string atStart = snapshot();
-  // Open cancelled, a dropped file or a recent entry that is not there, an empty entry and
-  // entries without action change nothing.
+  // Open cancelled, a dropped file or a recent entry that is not there (the user is asked
+  // whether to remove it, and says No), an empty entry and entries without action change
+  // nothing.
   w().mf_Click(2);
   w().Form_OLEDragDrop(folder / "missing.osm");
+  machine.answerNext(platform::Answer::No);
   for (int index : {9, 11, 3, 4, 5, 7}) w().mf_Click(index);
+  EXPECT_EQ(takeMessages(), Texts{gone + " is no longer there (moved, renamed or deleted).\r\n\r\n"
+                                         "Remove it from the list of recent files?"});
   EXPECT_EQ(machine.dialogs().size(), 1u);
   EXPECT_EQ(machine.dialogs()[0].pattern + machine.dialogs()[0].defaultExtension, "*.osm.osm");
   EXPECT_TRUE(machine.modalWindowsShown().empty());
@@ -127,6 +132,34 @@ TEST_F(FileMenuTest, OpenAndRecentEntries) {
   EXPECT_EQ(buttons(), "111111");
   w().mf_Click(2);  // the next dialog starts in that file's folder
   EXPECT_EQ(machine.dialogs().back().initialFolder, folder.path() + "/");
+
+  // Yes removes the entry of a file no longer there; the entries below it move up.
+  w().mf(12).setCaption(kept);
+  machine.answerNext(platform::Answer::Yes);
+  w().mf_Click(11);
+  EXPECT_EQ(takeMessages().size(), 1u);
+  EXPECT_EQ(recent(), (Texts{path, kept, kept, "", "", "", "", ""}));
+  EXPECT_TRUE(w().mf(11).visible() && w().mf(11).enabled() && !w().mf(12).visible());
+  EXPECT_EQ(program->state.osmfile, path);
+}
+
+// A File menu entry chosen while a file loads is not lost without a word.
+TEST_F(FileMenuTest, AFileMenuEntryChosenDuringALoadSaysWhyItWaits) {
+  start();
+  const std::string other = folder.write("other.osm", twoCategories);
+  w().mf(9).setCaption(other);
+  int chosen = 0;
+  machine.duringYield([&] {
+    if (chosen++ == 0) {
+      w().mf_Click(9);
+      w().mf_Click(2);
+    }
+  });
+  open(twoCategories);
+  EXPECT_EQ(takeMessages(), Texts(2, "A file is being loaded or a GPX written: choose again when "
+                                     "it has ended (Escape cancels a load)."));
+  EXPECT_EQ(program->state.osmfile, folder / "map.osm");
+  EXPECT_EQ(machine.dialogs().size(), 1u);  // the load's own
 }
 
 // The desktop hands the program a file on its command line: it opens as the same file picked

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <tuple>
 
@@ -22,33 +23,63 @@ class DialogsTest : public ProgramTest {
   void SetUp() override { start(); }
 };
 
-TEST_F(DialogsTest, SettingsTakeAProgramOnlyThroughItsPick) {
-  // Row 0 is POI Loader, row 1 Pixmold; the file picked is made in the test folder.
+TEST_F(DialogsTest, SettingsTakeAProgramPickedOrTyped) {
+  namespace files = platform::files;
+  const auto program_ = [this](const std::string& name) {
+    const std::string path = folder.write(name, "#!/bin/sh\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    return path;
+  };
+  const std::string loader = program_("Garmin/poiloader-wine"), pixmold = program_("pixmold");
+  const std::string plain = folder.write("notes.txt", ""), missing = folder / "missing";
+  const auto refused = [](const std::string& path) {
+    return path + " is not a program that can be started: choose an executable file "
+                  "(the program, or a script that starts it).";
+  };
+  // Row 0 is POI Loader, row 1 Pixmold. Any executable file is a program, whatever its name;
+  // the dialog offers every file and appends nothing.
   const std::vector<std::tuple<int, std::optional<std::string>, std::string>> cases = {
-      {0, "Garmin/PoiLoader.EXE", ""},
-      {0, "loader.exe.bak", ""},
-      {0, "pixmold.exe", "poiloader.exe not found"},
-      {0, std::nullopt, ""},  // cancelled
-      {1, "Pixmold/PIXMOLD.Exe", ""},
-      {1, "pixmold.sh", ".exe not found"},
-      {1, std::nullopt, ""},
+      {0, loader, ""}, {1, pixmold, ""}, {0, plain, refused(plain)},
+      {1, folder.path(), refused(folder.path())}, {0, std::nullopt, ""},  // cancelled
   };
   for (const auto& [row, picked, message] : cases) {
     SCOPED_TRACE(picked.value_or("cancelled"));
-    program->state.loaderpath = "/old/loader.exe";
-    program->state.stylepath = "/old/pixmold.exe";
+    program->state.loaderpath = "/old/loader";
+    program->state.stylepath = "/old/pixmold";
     dialogs::settings window(*program);
     window.Form_Load();
-    const std::string old = row == 0 ? "/old/loader.exe" : "/old/pixmold.exe";
+    const std::string old = row == 0 ? "/old/loader" : "/old/pixmold";
     ASSERT_EQ(window.Text1(row).text(), old);
-    const std::string path = picked ? folder.write(*picked, "") : "";
-    machine.chooseNext(picked ? std::optional(path) : std::nullopt);
+    machine.chooseNext(picked);
     window.Command2_Click(row);
+    EXPECT_EQ(machine.dialogs().back().defaultExtension, "");
+    EXPECT_EQ(machine.dialogs().back().filters, Texts{"All files (*)"});
     EXPECT_EQ(takeMessages(), message.empty() ? Texts{} : Texts{message});
-    const std::string taken = picked && message.empty() ? path : old;
+    const std::string taken = picked && message.empty() ? *picked : old;
     EXPECT_EQ(row == 0 ? program->state.loaderpath : program->state.stylepath, taken);
     EXPECT_EQ(window.Text1(row).text(), taken);
   }
+
+  // OK takes the paths typed into the boxes; one that is not a program is refused, names
+  // itself, and the window stays open until it is mended. An emptied box unsets the program.
+  program->state.loaderpath = "/old/loader";
+  program->state.stylepath = "/old/pixmold";
+  dialogs::settings window(*program);
+  window.Form_Load();
+  for (const std::string& typed : {plain, missing, std::string("/bin/")}) {
+    window.Text1(0).setText(typed);
+    window.Command3_Click();
+    EXPECT_EQ(takeMessages(), Texts{refused(typed)});
+    EXPECT_FALSE(window.closed());
+    EXPECT_EQ(program->state.loaderpath, "/old/loader");
+  }
+  window.Text1(0).setText(loader);
+  window.Text1(1).setText("");
+  window.Command3_Click();
+  EXPECT_TRUE(window.closed());
+  EXPECT_EQ(program->state.loaderpath + "|" + program->state.stylepath, loader + "|");
+  EXPECT_TRUE(files::isExecutableFile(loader) && !files::isExecutableFile(plain));
 }
 
 // (Opening at the GPX folder, a double click and OK through the window: the Qt view tests.)
@@ -146,7 +177,8 @@ TEST_F(DialogsTest, AboutAndUpdatesWindows) {
     const std::string page = site + (download ? "/osm/download" : "/osm");
     EXPECT_EQ(call.verb + "|" + call.target + "|" + call.workingFolder + "|" +
                   std::to_string(call.show), "Open|" + page + "||0");
-    EXPECT_EQ(takeMessages(), opens ? Texts{} : Texts{"The desktop could not open " + page + "."});
+    EXPECT_EQ(takeMessages(), opens ? Texts{} : Texts{"The desktop could not open " + page + ". Install a web browser and make it "
+                                            "the desktop's browser, or copy the address into one."});
   }
   EXPECT_EQ(machine.shellCalls().size(), 3u);
 }

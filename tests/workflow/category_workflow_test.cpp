@@ -94,7 +94,9 @@ TEST_F(CategoryWorkflowTest, NoSelectionAndAGpxWrittenElsewhereThatCannotBeExten
   w().List1(2).setSelectedIndex(-1);
   workflow::List1_MouseDown(*program, 0);
   workflow::Command1_Click(*program);
-  EXPECT_EQ(takeMessages(), (Texts{"Please select", "Please select"}));
+  EXPECT_EQ(takeMessages(),
+            (Texts{"Please select",  // the press
+                   "Please select a category in the list of categories, then press Create GPX."}));
   EXPECT_EQ(program->state.gpxpath, gpxOf("bakery"));
   EXPECT_EQ(w().List1(0).items(), Texts{"Daily Loaf"});
   EXPECT_EQ(w().Label1(0).caption() + "|" + w().Label6.caption(),

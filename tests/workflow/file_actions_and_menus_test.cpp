@@ -34,7 +34,9 @@ TEST_F(FileActionsTest, ShowAndDeleteGpx) {
     workflow::Command4_Click(*program);  // nothing to delete: not a word
   }
   EXPECT_EQ(takeMessages(),
-            (Texts{"Cannot find gpx:\r\n''", "Cannot find gpx:\r\n'" + folder / "gone.gpx'"}));
+            (Texts{"No category is chosen: choose one in the list of categories, then Show GPX "
+                   "shows its GPX.",
+                   "Cannot find gpx:\r\n'" + folder / "gone.gpx'"}));
   EXPECT_TRUE(machine.shellCalls().empty());
 
   const std::string gpx = program->state.gpxpath = folder.write("gpx/cafe/cafe.gpx", "<gpx/>");
@@ -46,7 +48,9 @@ TEST_F(FileActionsTest, ShowAndDeleteGpx) {
   EXPECT_EQ(describe(machine.shellCalls()), "Open|" + gpx + "||1;");
   machine.setShellSucceeds(false);  // no program on the desktop for a .gpx
   workflow::Command3_Click(*program);
-  EXPECT_EQ(takeMessages(), Texts{"The desktop could not open " + gpx + "."});
+  EXPECT_EQ(takeMessages(), Texts{"The desktop could not open " + gpx + ". Install a program that "
+                                  "shows GPX files (a map or GPS program) and make it the "
+                                  "desktop's program for .gpx files."});
 
   for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
     machine.answerNext(answer);
@@ -129,7 +133,29 @@ TEST_F(FileActionsTest, LaunchersAndMenus) {
   // When the desktop cannot start them, the user is told which and why.
   EXPECT_EQ(takeMessages(), (Texts{"The desktop could not start /opt/pixmold.exe.",
                                    "POI Loader is not set: choose it in Tools > Settings.",
-                                   "The desktop could not open " + manual + "."}));
+                                   "The desktop could not open " + manual +
+                                       ". Install a web browser and make it the desktop's "
+                                       "browser, or copy the address into one."}));
+  machine.setShellSucceeds(true);
+
+  // Without an icon editor, the icon button opens the category's icon with the desktop's
+  // image editor; with no icon there is nothing to open, and the user is told what to set.
+  program->state.stylepath = "";
+  program->state.bmppath = folder / "cafe.bmp";
+  machine.setShellSucceeds(false);  // (as the desktop answers a request to start nothing)
+  workflow::Picture5_Click(*program, 0);
+  EXPECT_EQ(takeMessages(), Texts{"Pixmold is not set: choose it in Tools > Settings."});
+  folder.write("cafe.bmp", "BM");
+  for (const bool opens : {true, false}) {
+    machine.setShellSucceeds(opens);
+    workflow::Picture5_Click(*program, 0);
+    EXPECT_EQ(describe({machine.shellCalls().back()}), "Open|" + folder / "cafe.bmp" + "||1;");
+    EXPECT_EQ(takeMessages(),
+              opens ? Texts{}
+                    : Texts{"The desktop could not open " + folder / "cafe.bmp" +
+                            ". Install an image editor and make it the desktop's program for "
+                            ".bmp files, or choose an icon editor in Tools > Settings."});
+  }
   machine.setShellSucceeds(true);
 
   // Load Pixmold checks its path first.
