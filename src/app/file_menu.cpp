@@ -117,7 +117,7 @@ void offerToForget(Program& program, int index) {
   }
   for (int j = index; j < lastRecent; ++j) {
     window.mf(j).setCaption(window.mf(j + 1).caption());
-    window.mf(j).setEnabled(window.mf(j + 1).enabled());
+    window.mf(j).setEnabled(!window.mf(j).caption().empty());
   }
   window.mf(lastRecent).setCaption("");
   showRecentFiles(program);

@@ -48,6 +48,8 @@ void f1::startUp(bool withStateFile) {
   Check5.setValue(state.choices.details ? 1 : 0);
   Text3(0).setEnabled(state.alert);
   Text3(1).setEnabled(state.alert);
+  Opt(0).setEnabled(Check1.value() == 1);  // the sound kept in the state file
+  Opt(1).setEnabled(Check1.value() == 1);
   Shape6.setBackColor({240, 240, 245});
 }
 

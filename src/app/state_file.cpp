@@ -134,6 +134,41 @@ void keepChoices(State& state) {
   }
 }
 
+// The sound and the proximity, as the window has them; each kept in a line only when it is
+// not what the window starts with (Sound off, MP3, 25 metres).
+constexpr std::string_view soundKey = "sound";
+constexpr std::string_view soundFormatKey = "soundformat";
+constexpr std::string_view proximityKey = "proximity";
+constexpr std::string_view startProximity = "25";
+
+void readSoundAndProximity(const StateFileExtras& extras, f1& window) {
+  window.Check1.setValue(flagOf(extras, soundKey) ? 1 : 0);
+  const bool wav = extras.value(soundFormatKey) == "wav";
+  window.Opt(0).setValue(wav);
+  window.Opt(1).setValue(!wav);
+  const auto proximity = extras.value(proximityKey);
+  if (proximity && osm::typedNumber(*proximity)) {
+    window.Text3(1).setText(std::to_string(*osm::typedNumber(*proximity)));
+  }
+}
+
+void keepSoundAndProximity(const f1& window, StateFileExtras& extras) {
+  const auto keep = [&extras](std::string_view key, bool differs, const std::string& value) {
+    if (differs) {
+      extras.set(key, value);
+    } else {
+      extras.erase(key);
+    }
+  };
+  keep(soundKey, window.Check1.value() == 1, "1");
+  keep(soundFormatKey, window.Opt(0).value(), "wav");
+  // A box that holds no distance a GPX can take keeps the distance kept before.
+  if (const auto distance = osm::typedNumber(window.Text3(1).text())) {
+    const std::string text = std::to_string(*distance);
+    keep(proximityKey, text != startProximity, text);
+  }
+}
+
 }  // namespace
 
 std::string stateFilePath(const Program& program) {
@@ -153,6 +188,7 @@ void loaddata(Program& program) {
   if (!readValues(program, in)) return;
   in.rest([&](std::string_view line) { program.state.extras.read(line); });
   readChoices(program.state);
+  readSoundAndProximity(program.state.extras, program.f1);
 }
 
 void savedata(Program& program) {
@@ -172,6 +208,7 @@ void savedata(Program& program) {
   text += state.restemplates[2] + crlf;
   for (int i = 0; i < 4; ++i) text += "0" + crlf;
   keepChoices(state);
+  keepSoundAndProximity(program.f1, state.extras);
   text += state.extras.text();
   if (state.statelocation.folder.empty() || !stateFolderReady(program)) return;
   try {

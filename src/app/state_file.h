@@ -8,7 +8,8 @@ class Program;
 
 // The state file "osm_pois.dat", 22 lines, CR LF, one value each, where start-up decided to
 // keep it (app/state_location.h); then, in lines an older program never reads, "key=value"
-// lines (app/state_file_extras.h): the choices, and whatever a later program keeps there.
+// lines (app/state_file_extras.h): the choices, the sound ("sound=1", "soundformat=wav") and
+// the proximity ("proximity=<metres>"), and whatever a later program keeps there.
 std::string stateFilePath(const Program& program);
 
 // Reads the state file found at start-up into the shared state and the recent-file entries;

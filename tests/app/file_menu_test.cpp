@@ -192,13 +192,15 @@ TEST_F(FileMenuTest, ExitDuringALoadClosesWhenTheLoadHasEnded) {
   machine.duringYield([&] {
     if (asked) return;
     asked = true;
-    w().mf_Click(2);  // ignored while loading: no dialog
+    w().mf_Click(2);  // not while loading: no dialog, the user is told why
     w().mf_Click(8);
     EXPECT_TRUE(w().closePending() && !w().closed());
     EXPECT_EQ(slurp(stateFile()), "<missing>");
   });
   open(twoCategories);
   EXPECT_TRUE(asked);
+  EXPECT_EQ(takeMessages(), Texts{"A file is being loaded or a GPX written: choose again when "
+                                  "it has ended (Escape cancels a load)."});
   EXPECT_EQ(machine.dialogs().size(), 1u);
   EXPECT_TRUE(w().closed() && machine.processEnded());
   const std::string saved = slurp(stateFile());

@@ -112,6 +112,49 @@ TEST_F(StateFileTest, ChoicesAndLaterLinesFollowTheTwentyTwo) {
   EXPECT_FALSE(boot().state.choices.areas);
 }
 
+// The Sound box, WAV or MP3 and the proximity are kept as the choices are: a line each, only
+// when it differs from what the window starts with; the 22 lines stay as they were.
+TEST_F(StateFileTest, SoundAndProximityAreKeptAfterTheTwentyTwo) {
+  folder.write("osm_pois.dat", fullFile + "future=x\r\n");
+  app::Program& first = boot();
+  EXPECT_EQ(first.f1.Check1.value() + first.f1.Opt(0).value() + first.f1.Opt(0).enabled(), 0);
+  EXPECT_EQ(first.f1.Text3(1).text(), "25");
+  first.f1.Check1.setValue(1);
+  first.f1.Opt(0).setValue(true);
+  first.f1.Opt(1).setValue(false);
+  first.f1.Text3(1).setText(" 12.6");
+  first.f1.requestClose();
+  const std::string kept = fullFile + "future=x\r\nsound=1\r\nsoundformat=wav\r\nproximity=13\r\n";
+  EXPECT_EQ(slurp(stateFile()), kept);
+
+  app::Program& second = boot();
+  EXPECT_EQ(second.f1.Check1.value(), 1);
+  EXPECT_TRUE(second.f1.Opt(0).value() && !second.f1.Opt(1).value());
+  EXPECT_TRUE(second.f1.Opt(0).enabled() && second.f1.Opt(1).enabled());
+  EXPECT_EQ(second.f1.Text3(1).text(), "13");
+  EXPECT_EQ(second.state.gpxfolder, "/data/gpx");
+  // A box that holds no distance keeps the one kept before.
+  second.f1.Text3(1).setText("abc");
+  second.f1.requestClose();
+  EXPECT_EQ(slurp(stateFile()), kept);
+
+  // Back to the window's first values: the lines go, and the 22 lines are as before.
+  app::Program& third = boot();
+  third.f1.Check1.setValue(0);
+  third.f1.Opt(0).setValue(false);
+  third.f1.Opt(1).setValue(true);
+  third.f1.Text3(1).setText("25");
+  third.f1.requestClose();
+  EXPECT_EQ(slurp(stateFile()), fullFile + "future=x\r\n");
+
+  // Values a hand or a later program wrote that this one cannot use are not taken.
+  folder.write("osm_pois.dat", fullFile + "sound=yes\r\nsoundformat=ogg\r\nproximity=99999\r\n");
+  app::Program& fourth = boot();
+  EXPECT_EQ(fourth.f1.Check1.value(), 0);
+  EXPECT_TRUE(fourth.f1.Opt(1).value() && !fourth.f1.Opt(0).value());
+  EXPECT_EQ(fourth.f1.Text3(1).text(), "25");
+}
+
 TEST_F(StateFileTest, AReadOnlyStateFileStaysAsItWas) {
   folder.write("osm_pois.dat", fullFile);
   ASSERT_EQ(::chmod(stateFile().c_str(), 0444), 0);

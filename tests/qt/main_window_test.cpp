@@ -376,9 +376,6 @@ TEST_F(MainWindow, ACutNameShowsWholeAsATooltip) {
   EXPECT_EVENTUALLY_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), whole);
   tipOver(0);
   EXPECT_EVENTUALLY_EQ(QToolTip::isVisible(), false);
-  // Wide enough, the same name is whole and has no tooltip.
-  main->resize(main->minimumSize() + QSize(2400, 0));
-  EXPECT_EVENTUALLY_EQ(gui::CutNameTips::isCut(*pois, pois->model()->index(1, 0)), false);
 }
 
 TEST(MainWindowNames, ReferencesAreDecodedForDisplayOnly) {

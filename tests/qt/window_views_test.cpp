@@ -52,16 +52,26 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
          EXPECT_EQ(edall.Text3(1).text(), "75");
          child<QPushButton>(view, "Command1(1)")->click();
        }});
-  const std::string loader = folder.write("POILoader.exe", "MZ");
+  // Programs: an executable file, picked with "<<" or typed into the box and taken by OK.
+  const std::string loader = folder.write("poiloader-wine", "#!/bin/sh\n");
+  const std::string pixmold = folder.write("pixmold", "#!/bin/sh\n");
+  for (const std::string& path : {loader, pixmold}) {
+    std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+  }
   dialogs::settings settings(program);
   walk(settings, {[&](QWidget& view) {
                     child<QPushButton>(view, "Command2(0)")->click();  // "<<": the file dialog
                     EXPECT_EVENTUALLY_EQ(child<QLineEdit>(view, "Text1(0)")->text().toStdString(),
                                          loader);
+                    auto* typed = child<QLineEdit>(view, "Text1(1)");
+                    typed->selectAll();
+                    QTest::keyClicks(typed, QString::fromStdString(pixmold));
                     child<QPushButton>(view, "Command3")->click();
                   },
                   pickFile(loader)});
   EXPECT_EQ(program.state.loaderpath, loader);
+  EXPECT_EQ(program.state.stylepath, pixmold);
   std::filesystem::create_directories(folder / "gpx/cafe");
   program.f1.Text1.setText(folder / "gpx");
   dialogs::folders folders(program);
