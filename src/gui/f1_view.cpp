@@ -137,7 +137,7 @@ QWidget* F1View::buildWorkflow() {
   background->setAutoFillBackground(true);
   m_bindings->plain(m_program.f1.Shape6, background);
   auto* columns = new QHBoxLayout(background);
-  columns->addWidget(buildCategoryPanel(background), 2);
+  columns->addWidget(buildCategoryPanel(background), 3);
   auto* divider = line(background, QFrame::VLine);
   m_bindings->plain(m_program.f1.v(0), divider);
   columns->addWidget(divider);
