@@ -32,12 +32,14 @@ SettingsView::SettingsView(dialogs::settings& w, QWidget* parent) : WindowDialog
     grid->addWidget(path, line, 0);
     auto* browse = new QPushButton(this);
     browse->setMaximumWidth(40);
+    browse->setAutoDefault(false);  // Enter in a path box is OK, not another pick
     b.button(w.Command2(row.index), browse, [&w, index = row.index] { w.Command2_Click(index); });
     grid->addWidget(browse, line++, 1);
   }
   grid->setRowStretch(line++, 1);
   auto* ok = new QPushButton(this);
   b.button(w.Command3, ok, [&w] { w.Command3_Click(); });
+  ok->setDefault(true);
   grid->addWidget(ok, line, 0, 1, 2, Qt::AlignRight);
   resize(480, 200);
 }
