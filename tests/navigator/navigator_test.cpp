@@ -31,16 +31,6 @@ std::string makeNavigator(const TempFolder& folder, const std::string& name) {
   return folder / name;
 }
 
-// The names of the files in a folder, hidden ones included.
-std::vector<std::string> entries(const std::string& path) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(NavigatorFolders, FoundInTheMountTableAndTwoLevelsBelowMediaFoldersEachOnce) {
   TempFolder folder;
   const std::string first = makeNavigator(folder, "mnt/GARMIN");

@@ -14,6 +14,7 @@
 #include "gpi/icon.h"
 #include "platform/files.h"
 #include "support/program_fixture.h"
+#include "support/temp_folder.h"
 #include "workflow/send_to_navigator.h"
 
 namespace waymint::testing {
@@ -84,15 +85,6 @@ class SendToNavigator : public ProgramTest {
   }
   std::string navigatorName() const { return "the navigator n\xC3\xBCvi 2595 (" + device + ")"; }
 };
-
-std::vector<std::string> entries(const std::string& path) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 TEST_F(SendToNavigator, EveryCategoryBesideItsGpxAndOnTheNavigatorWithModelAndRoom) {
   const workflow::SendOutcome outcome = send(device);

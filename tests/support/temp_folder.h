@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace waymint::testing {
 
@@ -26,5 +27,8 @@ class TempFolder {
 
 // The whole content of a file, or "<missing>" when it cannot be read.
 std::string slurp(const std::string& path);
+
+// The names of the entries of a folder, hidden ones included, sorted.
+std::vector<std::string> entries(const std::string& path);
 
 }  // namespace waymint::testing
