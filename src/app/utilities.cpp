@@ -30,7 +30,7 @@ std::string readTextFile(Program& program, const std::string& path) {
   try {
     text = files::readWhole(path);
   } catch (const files::IoError& error) {
-    program.platform.messageBox(messages::fileFailure(error.path(), error.what()), Buttons::Ok);
+    program.platform.messageBox(error.message(), Buttons::Ok);
   } catch (const std::bad_alloc&) {
     program.platform.messageBox(messages::outOfMemoryReading(path), Buttons::Ok);
   }

@@ -32,7 +32,6 @@ inline constexpr std::string_view outOfMemory = "Out of memory";
 inline std::string fileFailure(std::string_view path, std::string_view why) {
   return detail::join({path, ": ", why});
 }
-inline constexpr std::string_view notRegularFile = "not a regular file; it is left as it is";
 inline std::string invalidFilename(std::string_view path) {
   return detail::join({"Invalid filename:", path});
 }

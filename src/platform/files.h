@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "messages/messages.h"
-
 namespace waymint::platform::files {
 
 // The platform's own path separator. Where it is "\", the operations here take "/" for one
@@ -29,7 +27,7 @@ class IoError : public std::runtime_error {
       : std::runtime_error(description), m_path(std::move(path)) {}
   const std::string& path() const { return m_path; }
   // What failed and why, as one line: path + ": " + description.
-  std::string message() const { return messages::fileFailure(m_path, what()); }
+  std::string message() const { return m_path + ": " + what(); }
 
  private:
   std::string m_path;

@@ -17,7 +17,6 @@
 #include <optional>
 #include <string>
 
-#include "messages/messages.h"
 #include "platform/files.h"
 
 namespace waymint::platform::files {
@@ -187,7 +186,7 @@ std::string replaced(const std::string& path) {
       if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return target;
     }
   }
-  throw IoError(path, std::string(messages::notRegularFile));
+  throw IoError(path, "not a regular file; it is left as it is");
 }
 
 void writeAll(int fd, std::string_view bytes, const std::string& path) {

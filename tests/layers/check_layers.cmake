@@ -7,7 +7,9 @@
 #   workflow  <-  navigator  <-  gpi, dialogs;  gpi  <-  osm, platform
 #
 # (editors build on gpx only; the workflow on all five.) messages/, every text the program says
-# to its user, is the bottom: every folder may include it.
+# to its user, and platform/, the machine, are the bottom: every folder but platform/ may
+# include messages/, and platform/ includes nothing of the program (its failures are the
+# system's descriptions, like "No such file or directory").
 # platform/headless and platform/qt are the two platforms; only the views (gui) and main.cpp
 # see the Qt one. cli/ and bench/ drive the core through the headless platform.
 #
@@ -19,9 +21,9 @@ set(core_below_workflow workflow survey gpx gpi dialogs editors navigator app in
     platform/headless messages)
 set(allowed_messages messages)
 set(allowed_osm osm messages)
-set(allowed_platform platform messages)
-set(allowed_platform/headless platform/headless platform messages)
-set(allowed_platform/qt platform/qt platform messages)
+set(allowed_platform platform)
+set(allowed_platform/headless platform/headless platform)
+set(allowed_platform/qt platform/qt platform)
 set(allowed_input input osm platform messages)
 set(allowed_gpi gpi osm platform messages)
 set(allowed_app app input osm platform messages)
