@@ -174,6 +174,11 @@ ParseResult sendInvocation(Gathered gathered) {
 ParseResult parseArguments(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return UsageError{std::string(messages::noCommand)};
   if (asksForHelp(arguments)) return Invocation{};
+  if (arguments.front() == "--version") {
+    Invocation version;
+    version.command = Command::Version;
+    return version;
+  }
   const CommandEntry* command = findCommand(arguments.front());
   if (!command) return UsageError{messages::unknownCommand(arguments.front())};
 

@@ -9,7 +9,7 @@
 
 namespace waymint::cli {
 
-enum class Command { Help, Categories, List, Write, Send };
+enum class Command { Help, Version, Categories, List, Write, Send };
 
 // What the command line asks for, before anything is done about it.
 struct Invocation {

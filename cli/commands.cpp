@@ -59,12 +59,16 @@ const CommandEntry& commandFor(Command command) {
   throw std::logic_error("no such command");
 }
 
+std::string versionLine() {
+  return std::string(programName) + " " + WAYMINT_VERSION + "\n";
+}
+
 std::string usage() {
   std::string text;
   for (const CommandEntry& entry : commands) {
     text.append(programName).append(" ").append(entry.synopsis).append("\n");
   }
-  text.append("\n");
+  text.append(programName).append(" --help | --version\n\n");
   for (const CommandEntry& entry : commands) {
     text.append(entry.name).append(":\n");
     appendIndented(text, entry.summary);

@@ -24,6 +24,9 @@ struct CommandEntry {
 const CommandEntry* findCommand(std::string_view name);
 const CommandEntry& commandFor(Command command);
 
+// What --version prints: the program's name and the version it was built as.
+std::string versionLine();
+
 // The text that --help prints and that follows a usage error.
 std::string usage();
 

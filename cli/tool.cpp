@@ -38,6 +38,10 @@ int work(const Invocation& invocation, std::ostream& out, std::ostream& err, boo
     out << usage();
     return exitOk;
   }
+  if (invocation.command == Command::Version) {
+    out << versionLine();
+    return exitOk;
+  }
   try {
     Session session(out, err, showProgress);
     session.program().state.choices = invocation.choices;
