@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/escape.h"
+#include "support/case_table.h"
 #include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -22,29 +23,8 @@ namespace waymint::testing {
 namespace {
 
 TEST(Escape, WhatATerminalWouldObeyIsWrittenAsAnEscape) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"cafe", "cafe"},
-      {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
-      {std::string_view("\0\x07\x1b\x1f\x7f", 5), "\\x00\\x07\\x1b\\x1f\\x7f"},
-      {"\x1b]0;owned\x07", "\\x1b]0;owned\\x07"},
-      // C1 controls as UTF-8 characters, and as bytes of no UTF-8 character.
-      {"\xc2\x80\xc2\x9b\xc2\x9f", "\\u0080\\u009b\\u009f"},
-      {"\x9b" "2J", "\\x9b2J"},
-      {"\x80\x9f", "\\x80\\x9f"},
-      // A continuation byte of a whole character is part of it; of a cut one, a byte alone.
-      {"\xe2\x82\x9b", "\xe2\x82\x9b"}, {"\xe2\x82", "\xe2\\x82"},
-      // The bidirectional embeddings, overrides and isolates; the marks around them stay.
-      {"\xe2\x80\xaa\xe2\x80\xae\xe2\x81\xa6\xe2\x81\xa9", "\\u202a\\u202e\\u2066\\u2069"},
-      {"\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa"},
-      // Printable characters of UTF-8 and of the Latin code pages stay as they are.
-      {"Caf\xc3\xa9 \xc2\xa0\xc2\xbf \xf0\x9f\x8d\xba", "Caf\xc3\xa9 \xc2\xa0\xc2\xbf \xf0\x9f\x8d\xba"},
-      {"Caf\xe9 \xa0\xff", "Caf\xe9 \xa0\xff"},
-      // Overlong and surrogate forms are no characters: their bytes are taken one by one.
-      {"\xc1\x9b", "\xc1\\x9b"}, {"\xe0\x82\x9b", "\xe0\\x82\\x9b"},
-      {"\xed\xa0\x80", "\xed\xa0\\x80"}, {"\xf4\x90\x80\x80", "\xf4\\x90\\x80\\x80"},
-  };
-  for (const auto& [text, shown] : cases) {
-    EXPECT_EQ(cli::escaped(text), shown) << ::testing::PrintToString(std::string(text));
+  for (const auto& c : caseTable("cli/data/escapes.tsv", 2)) {
+    EXPECT_EQ(cli::escaped(c[0]), c[1]) << ::testing::PrintToString(c[0]);
   }
   // A message keeps its line breaks, CR LF as LF, and escapes the rest alike.
   EXPECT_EQ(cli::escapedMessage("a\r\nb\n\xe2\x80\xae\r"), "a\nb\n\\u202e\\r");

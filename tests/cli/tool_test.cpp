@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "cli/tool.h"
 #include "platform/files.h"
 #include "support/bad_osm_files.h"
+#include "support/case_table.h"
 #include "support/compressed_files.h"
 #include "support/locks.h"
 #include "support/osm_text.h"
@@ -53,77 +55,18 @@ std::string fields(const cli::Invocation& invocation) {
          (invocation.gpi ? " gpi" : "") + choices;
 }
 
+// The cases: the arguments "|" apart, and the invocation's fields or "refused: " and the reason.
 TEST(Arguments, CommandLinesAreTakenOrRefusedWithTheirReason) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string expected;  // the invocation's fields, or "refused: " and the reason
-  };
-  const std::vector<Case> cases = {
-      {{"categories", "m.osm"}, "categories m.osm []"},
-      {{"list", "m.osm", "fast food"}, "list m.osm [<fast food>]"},
-      {{"write", "m.osm", "cafe", "bar", "--gpx-folder", "g"},
-       "write m.osm [<cafe><bar>] folder=g proximity=25"},
-      {{"write", "--all", "m.osm", "--sound", "wav", "--gpx-folder", "g", "--alert"},
-       "write m.osm [] all folder=g alert proximity=25 wav"},
-      {{"write", "m.osm", "cafe", "--gpx-folder", "g", "--proximity", "25m", "--sound", "mp3"},
-       "write m.osm [<cafe>] folder=g proximity=25m mp3"},
-      {{"write", "m.osm", "cafe", "--gpx-folder", "g", "--proximity", "-5"},
-       "write m.osm [<cafe>] folder=g proximity=-5"},
-      // "--" ends the options: what follows is a category or the file, "--help" included.
-      {{"write", "--gpx-folder", "g", "--", "-m.osm", "-x", "--all", "--help"},
-       "write -m.osm [<-x><--all><--help>] folder=g proximity=25"},
-      {{"categories", "m.osm", "--areas", "--exact"}, "categories m.osm [] areas exact"},
-      {{"list", "--details", "m.osm", "cafe"}, "list m.osm [<cafe>] details"},
-      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--areas", "--details"},
-       "write m.osm [] all folder=g proximity=25 areas details"},
-      {{"list", "m.osm", "cafe", "--exact", "--exact"}, "refused: --exact is given twice"},
-      {{"--help"}, "help"},
-      {{"frobnicate", "m.osm", "-h"}, "help"},
-      {{}, "refused: no command given"},
-      {{"frobnicate", "m.osm"}, "refused: unknown command frobnicate"},
-      {{"write", "m.osm", "cafe"}, "refused: write needs --gpx-folder DIR"},
-      {{"write", "m.osm", "cafe", "--all", "--gpx-folder", "g"},
-       "refused: write takes either CATEGORY... or --all, not both"},
-      {{"write", "m.osm", "--gpx-folder", "g"}, "refused: write needs CATEGORY... or --all"},
-      {{"write", "--gpx-folder", "g"}, "refused: write needs OSM_FILE"},
-      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--sound", "ogg"},
-       "refused: --sound takes wav or mp3, not ogg"},
-      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--gpx-folder", "h"},
-       "refused: --gpx-folder is given twice"},
-      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--proximity"},
-       "refused: --proximity needs a value"},
-      {{"write", "m.osm", "--gpx-folder", "--all"}, "refused: --gpx-folder needs a value"},
-      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--proximity", "99999"},
-       "refused: --proximity takes a distance from -32768 to 32767, not 99999"},
-      {{"write", "m.osm", "--all", "--gpx-folder", "g", "--verbose"},
-       "refused: unknown option --verbose"},
-      {{"categories", "m.osm", "--all"}, "refused: categories takes no option --all"},
-      {{"list", "m.osm", "cafe", "--alert"}, "refused: list takes no option --alert"},
-      {{"categories", "m.osm", "extra"}, "refused: too many arguments for categories"},
-      {{"list", "m.osm"}, "refused: list needs OSM_FILE CATEGORY"},
-      // GPI files beside the GPX, and onto a navigator.
-      {{"write", "m.osm", "cafe", "--gpi", "--gpx-folder", "g", "--details"},
-       "write m.osm [<cafe>] folder=g proximity=25 gpi details"},
-      {{"write", "m.osm", "cafe", "--gpx-folder", "g", "--gpi", "--gpi"},
-       "refused: --gpi is given twice"},
-      {{"list", "m.osm", "cafe", "--gpi"}, "refused: list takes no option --gpi"},
-      {{"write", "m.osm", "cafe", "--gpx-folder", "g", "--device", "d"},
-       "refused: unknown option --device"},
-      {{"send", "g"}, "send [] folder=g device="},
-      {{"send", "--device", "/media/a/N", "g", "cafe", "--", "--all"},
-       "send [<cafe><--all>] folder=g device=/media/a/N"},
-      {{"send"}, "refused: send needs GPX_FOLDER"},
-      {{"send", "g", "--areas"}, "refused: send takes no option --areas"},
-      {{"send", "g", "--device"}, "refused: --device needs a value"},
-      {{"send", "g", "--device", "a", "--device", "b"}, "refused: --device is given twice"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.arguments));
-    const cli::ParseResult result = cli::parseArguments(c.arguments);
+  for (const auto& c : caseTable("cli/data/arguments.tsv", 2)) {
+    std::string list = c[0];
+    std::replace(list.begin(), list.end(), '|', '\n');
+    const std::vector<std::string> arguments = linesOf(list);
+    SCOPED_TRACE(::testing::PrintToString(arguments));
+    const cli::ParseResult result = cli::parseArguments(arguments);
     if (const auto* error = std::get_if<cli::UsageError>(&result)) {
-      EXPECT_EQ("refused: " + error->reason, c.expected);
+      EXPECT_EQ("refused: " + error->reason, c[1]);
     } else {
-      EXPECT_EQ(fields(std::get<cli::Invocation>(result)), c.expected);
+      EXPECT_EQ(fields(std::get<cli::Invocation>(result)), c[1]);
     }
   }
 }
