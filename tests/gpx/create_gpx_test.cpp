@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -13,6 +15,7 @@
 #include "gpx/gpx_paths.h"
 #include "gpx/parse.h"
 #include "platform/files.h"
+#include "support/case_table.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
 #include "support/run_program.h"
@@ -25,90 +28,45 @@ namespace {
 using End = gpx::RunResult::End;
 using Texts = std::vector<std::string>;
 
-TEST(GpxPaths, FileNamesPathsAndSoundLinks) {
-  const std::pair<std::string_view, std::string_view> names[] = {
-      {"cafe", "cafe"},   {"a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"}, {"\t\x7F\x1F", "___"},
-      {".", "_"},         {"..", "__"}, {"..a", "..a"}, {"caf\xC3\xA9", "caf\xC3\xA9"}, {"", ""},
+// Each case names the function it calls, its one or two arguments and what it gives.
+TEST(Parse, FileNamesWaypointNamesAndAttributeValues) {
+  using Call = std::function<std::string(const std::string&, const std::string&)>;
+  const std::map<std::string, Call> calls = {
+      {"fileName", [](const std::string& text, const std::string&) { return gpx::fileName(text); }},
+      {"collapseSeparators",
+       [](const std::string& path, const std::string&) { return gpx::collapseSeparators(path); }},
+      {"fnstrip", [](const std::string& text, const std::string&) { return gpx::fnstrip(text); }},
+      {"replaceControls",
+       [](std::string text, const std::string&) {
+         gpx::replaceControls(text);
+         return text;
+       }},
+      {"rawName",
+       [](const std::string& record, const std::string&) { return std::string(gpx::rawName(record)); }},
+      {"attributeValue",
+       [](const std::string& record, const std::string& key) {
+         const std::optional<std::string_view> value = gpx::attributeValue(record, key);
+         return value ? std::string(*value) : "<none>";
+       }},
+      {"wptLine", [](const std::string& lat, const std::string& lon) { return gpx::wptLine(lat, lon); }},
   };
-  for (const auto& [category, name] : names) EXPECT_EQ(gpx::fileName(category), name) << category;
+  for (const auto& c : caseTable("gpx/data/names_and_values.tsv", 4)) {
+    SCOPED_TRACE(::testing::PrintToString(c));
+    EXPECT_EQ(calls.at(c[0])(c[1], c[2]), c[3]);
+  }
+}
 
+TEST(GpxPaths, CategoryPathsAndSoundLinks) {
   // Only the GPX path loses its doubled separators.
   gpx::CategoryPaths paths = gpx::categoryPaths("/g/", "a:b");
   EXPECT_EQ(paths.folder, "/g//a_b");
   EXPECT_EQ(paths.gpx, "/g/a_b/a_b.gpx");
   EXPECT_EQ(paths.icon, "/g//a_b/a_b.bmp");
 
-  // Where "/" is the separator, "\\" belongs to names: only "//" is doubled.
-  const std::pair<std::string_view, std::string_view> collapsed[] = {
-      {"a\\\\b", "a\\\\b"}, {"a//b", "a/b"}, {"a///b", "a//b"}, {"////", "//"},
-      {"\\\\//x", "\\\\/x"}, {"a/\\b", "a/\\b"},
-  };
-  for (const auto& [path, result] : collapsed) EXPECT_EQ(gpx::collapseSeparators(path), result);
-
   // The folder is the category's file name, the sound file named apart.
   using gpx::SoundFormat;
   EXPECT_EQ(gpx::soundLink("/g", "a*b", "tone", SoundFormat::Wav), "file:///g/a_b/tone.wav");
   EXPECT_EQ(gpx::soundLink("/g", "pub", "pub", SoundFormat::None), "file:///g/pub/pub");
-}
-
-TEST(Parse, WaypointNamesAndAttributeValues) {
-  const std::pair<std::string_view, std::string_view> stripped[] = {
-      {"Caf\xC3\xA9", "Caf__"}, {"{Blue}|~\x7F", "_Blue____"},
-      {"A z,\t09&amp;'\"", "A z,\t09&amp;'\""}, {"", ""},
-  };
-  for (const auto& [text, name] : stripped) EXPECT_EQ(gpx::fnstrip(text), name) << text;
-  // What XML cannot hold goes; TAB, CR and LF are text like any other.
-  const std::pair<std::string_view, std::string_view> cleaned[] = {
-      {std::string_view("a\0b", 3), "a_b"}, {"\x01\x1b[2J\x1f", "__[2J_"},
-      {"\t\r\n", "\t\r\n"}, {" ~\x7F\x80", " ~\x7F\x80"}, {"", ""},
-      // References to what XML cannot hold go; those to what it can stay. An "&" that begins
-      // no reference, and a "<", go too.
-      {"a&#0;b&#x1B;c&#31;&#xfffe;&#55296;&#99999999999;&#x110000;", "a_b_c_____"},
-      {"&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;&amp;&lt;&gt;&quot;&apos;",
-       "&#9;&#x20;&#xD7FF;&#57344;&#x10FFFF;&#128512;&amp;&lt;&gt;&quot;&apos;"},
-      {"&#;&#x;&#X1;&# 1;&#1&amp;&#1", "_#;_#x;_#X1;_# 1;_#1&amp;_#1"},
-      {"&&#1;&#&#x2;", "___#_"},
-      {"A & B <b>&eacute;&amp", "A _ B _b>_eacute;_amp"},
-  };
-  for (const auto& [text, name] : cleaned) {
-    std::string cleanedName(text);
-    gpx::replaceControls(cleanedName);
-    EXPECT_EQ(cleanedName, name) << text;
-  }
-
-  const std::pair<std::string_view, std::string_view> names[] = {
-      {"<tag k=\"name\" v=\"X\"/>", "X"},
-      {"<tag k=\"name\" v=\"\"/>", ""},
-      {"k=\"name\" v=\"Blue\">", "Blue\">"},  // no "/>" after the value
-      {"k=\"name\" v=\"Blue\"><tag k=\"a\" v=\"b\"/>", "Blue\"><tag k=\"a\" v=\"b"},
-      {"<tag k='name' v='Blue'/>", "Blue"},
-      {"<tag k='amenity' v='pub'/><tag k='name' v='Blue'/>", "pub"},
-  };
-  for (const auto& [record, name] : names) EXPECT_EQ(gpx::rawName(record), name) << record;
-
-  const std::tuple<std::string_view, std::string_view, std::optional<std::string_view>> values[] = {
-      {"lat='43.5' lon='7.4'/>", "lon=", "7.4"},
-      {"lat=\"43.5' lon='7.4\"/>", "lat=", "43.5' lon='7.4"},
-      {"lat=43.5 lon=7.4/>", "lat=", "43.5"},
-      {"lat=1 lon=7.4>", "lon=", "7.4"},
-      {"lat=1 lon=7.4\r\n>", "lon=", "7.4"},
-      {"lat=1 lon=7.4 x", "lon=", "7.4"},
-      {"lat=\"1", "lat=", "1"},
-      {"lat=\"\" lon=\"7\"", "lat=", ""},
-      {"id=\"1\" lat=\"1\"/>", "lon=", std::nullopt},
-  };
-  for (const auto& [record, key, value] : values) {
-    EXPECT_EQ(gpx::attributeValue(record, key), value) << record << " " << key;
-  }
-
-  // Waypoint start tags lose CRs.
-  const std::tuple<std::string_view, std::string_view, std::string_view> tags[] = {
-      {"43.7", "7.4\r\r", "<wpt lat=\"43.7\" lon=\"7.4\">"},
-      {"43.7>\r", "7.4", "<wpt lat=\"43.7\" lon=\"7.4\">"},
-      {"43.7>", "7.4", "<wpt lat=\"43.7>\" lon=\"7.4\">"},
-      {"43.7\r", "7.4", "<wpt lat=\"43.7\r\" lon=\"7.4\">"},
-  };
-  for (const auto& [lat, lon, line] : tags) EXPECT_EQ(gpx::wptLine(lat, lon), line);
 }
 
 size_t waypointsIn(const std::string& gpx) {
