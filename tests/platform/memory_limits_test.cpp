@@ -14,13 +14,13 @@
 
 #include "platform/memory_limits.h"
 #include "platform/memory_status.h"
+#include "support/case_table.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
 namespace {
 
 using platform::MemoryGroup;
-using Groups = std::vector<MemoryGroup>;
 constexpr std::optional<std::uint64_t> none;
 
 TEST(MemoryLimits, RoomsAndTheSmallest) {
@@ -59,66 +59,21 @@ TEST(MemoryLimits, TheRoomTheProcesssLimitsLeave) {
 }
 
 TEST(MemoryLimits, TheGroupsOfTheProcessAndThoseAboveIt) {
-  const std::string systemd =
-      "24 1 0:21 / /sys/fs/cgroup rw,nosuid,nodev,noexec,relatime shared:4 - cgroup2 cgroup2 "
-      "rw,nsdelegate,memory_recursiveprot\n";
-  const std::string hybrid =
-      "30 22 0:27 / /sys/fs/cgroup rw,relatime - tmpfs tmpfs rw,mode=755\n"
-      "31 30 0:28 / /sys/fs/cgroup/cpu rw,relatime - cgroup cgroup rw,cpu\n"
-      "34 30 0:31 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n"
-      "40 30 0:37 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n";
-  const std::string docker =
-      "700 690 0:40 /docker/abc /sys/fs/cgroup ro,nosuid - cgroup2 cgroup rw\n";
-  struct Case { const char* what; std::string cgroups, mountinfo; Groups groups; };
-  const std::vector<Case> cases = {
-      {"v2, a session", "0::/user.slice/user-1000.slice/session-2.scope\n", systemd,
-       {{"/sys/fs/cgroup/user.slice/user-1000.slice/session-2.scope", true},
-        {"/sys/fs/cgroup/user.slice/user-1000.slice", true},
-        {"/sys/fs/cgroup/user.slice", true}, {"/sys/fs/cgroup", true}}},
-      {"v1 memory controller beside a v2 hierarchy",
-       "9:name=systemd:/\n4:memory:/process_api/b5\n1:cpu:/\n0::/\n", hybrid,
-       {{"/sys/fs/cgroup/memory/process_api/b5", false},
-        {"/sys/fs/cgroup/memory/process_api", false}, {"/sys/fs/cgroup/memory", false},
-        {"/sys/fs/cgroup/unified", true}}},
-      {"v1 controllers mounted together", "3:cpu,memory:/job\n",
-       "34 30 0:31 / /cg rw - cgroup cgroup rw,cpu,memory\n",
-       {{"/cg/job", false}, {"/cg", false}}},
-      {"a container's own namespace", "0::/\n", systemd, {{"/sys/fs/cgroup", true}}},
-      {"a container showing its group at the top", "0::/docker/abc\n", docker,
-       {{"/sys/fs/cgroup", true}}},
-      {"a group below the container's top", "0::/docker/abc/worker\n", docker,
-       {{"/sys/fs/cgroup/worker", true}, {"/sys/fs/cgroup", true}}},
-      {"a group the mount does not show", "0::/docker/abcd\n", docker, {}},
-      {"a mount point with a blank", "0::/a\n", "1 0 0:1 / /c\\040g rw - cgroup2 none rw\n",
-       {{"/c g/a", true}, {"/c g", true}}},
-      {"no memory controller mounted", "4:memory:/x\n", systemd, {}},
-      {"no groups", "", systemd, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(platform::memoryGroups(c.cgroups, c.mountinfo), c.groups);
+  for (const auto& c : caseTable("platform/data/memory_groups.tsv", 4)) {
+    SCOPED_TRACE(c[0]);
+    std::string groups;
+    for (const MemoryGroup& group : platform::memoryGroups(c[1], c[2])) {
+      groups += (groups.empty() ? "" : "|") + group.folder + (group.unified ? " v2" : " v1");
+    }
+    EXPECT_EQ(groups, c[3]);
   }
 }
 
 TEST(MemoryLimits, TheRoomAGroupLeaves) {
-  struct Case { const char* what; std::string limit, usage, stat; bool unified;
-                std::optional<std::uint64_t> room; };
-  const std::vector<Case> cases = {
-      {"v2 without a limit", "max\n", "1000\n", "inactive_file 10\n", true, none},
-      {"v2, the inactive file cache given back", "1000000\n", "400000\n",
-       "anon 300000\nfile 100000\nactive_file 5\ninactive_file 100000\n", true, 700000},
-      {"v2 without statistics", "1000000\n", "400000\n", "", true, 600000},
-      {"v2 full", "1000\n", "5000\n", "inactive_file 10\n", true, 0},
-      {"v1, its hierarchy's count", "2147483648\n", "1147483648\n",
-       "cache 9\ninactive_file 1\ntotal_inactive_file 147483648\n", false, 1147483648},
-      {"v1 without a limit", "9223372036854771712\n", "1000\n", "", false,
-       9223372036854770712u},
-      {"a cache larger than the usage", "1000\n", "10\n", "inactive_file 99\n", true, 1000},
-      {"files that could not be read", "", "", "", true, none},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(platform::groupRoom(c.limit, c.usage, c.stat, c.unified), c.room);
+  for (const auto& c : caseTable("platform/data/group_rooms.tsv", 6)) {
+    SCOPED_TRACE(c[0]);
+    const std::optional<std::uint64_t> room = platform::groupRoom(c[1], c[2], c[3], c[4] == "v2");
+    EXPECT_EQ(room ? std::to_string(*room) : "<none>", c[5]);
   }
 }
 
