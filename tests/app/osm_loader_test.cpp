@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <dirent.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,20 +14,12 @@
 #include "input/ordered_work.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
+#include "support/open_descriptors.h"
 #include "support/program_fixture.h"
 #include "support/test_data.h"
 
 namespace waymint::testing {
 namespace {
-
-int openDescriptors() {
-  int count = 0;
-  if (DIR* folder = ::opendir("/proc/self/fd")) {
-    while (::readdir(folder)) ++count;
-    ::closedir(folder);
-  }
-  return count;
-}
 
 class OsmLoaderTest : public ProgramTest {
  protected:
@@ -78,7 +69,7 @@ TEST_F(OsmLoaderTest, TheProgressMovesAndACancelEndsTheReadingAtAnyReport) {
     EXPECT_GT(whole.back(), 0.99);
     // How many reports a reading makes depends on how fast its threads are; four at least.
     for (size_t at : {1, 2, 3, 4}) {
-      const int descriptors = openDescriptors();
+      const long descriptors = openDescriptors();
       cancelAt = at;
       EXPECT_EQ(load(path), app::Loaded::Cancelled);
       EXPECT_EQ(fractions.size(), at);

@@ -15,10 +15,7 @@ namespace {
 // The state file of a user who set everything: a comma and a leading quote in recent
 // entries, a trailing blank in the spare text.
 const std::string fullFile =
-    " .27\r\n/maps/a, b.osm\r\n\"/maps/quoted.osm\r\n\r\n\r\n\r\n\r\n\r\n/maps/last.osm\r\n"
-    "[0xNNN resolution 18]\r\n/opt/pixmold.exe\r\nspare text \r\nTrue\r\n/data/gpx\r\n"
-    "/opt/poiloader.exe\r\n/maps/a, b.osm\r\n[0xNNN resolution 18]\r\n[0xNNN resolution 21]\r\n"
-    "0\r\n0\r\n0\r\n0\r\n";
+    slurp(std::string(WAYMINT_SOURCE_DIR) + "/tests/app/data/full_state.dat");
 
 // The first twelve lines a start without a state file writes.
 const std::string noFirstTwelve =
@@ -164,7 +161,6 @@ TEST_F(StateFileTest, AReadOnlyStateFileStaysAsItWas) {
   EXPECT_EQ(slurp(stateFile()), fullFile);
   EXPECT_TRUE(p.f1.closed() && machine.processEnded());
 }
-
 
 // Where the state file is kept: beside a program whose folder it may write, else (and always
 // for an installed program) in the configuration folder, made when first written.
