@@ -9,6 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/memory_status.h"
+#include "support/case_table.h"
 #include "support/locks.h"
 #include "support/open_descriptors.h"
 #include "support/temp_folder.h"
@@ -87,32 +88,18 @@ TEST(FolderLock, ForAFileFollowsALinkTurnedWhileItWaits) {
 }
 
 TEST(LineReader, SplitsAtLfAndDropsTheCrBeforeIt) {
-  using Lines = std::vector<std::string>;
-  const std::pair<std::string_view, Lines> cases[] = {
-      {"a\nb\n", {"a", "b"}},        {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nlast", {"a", "last"}},    {"", {}},
-      {"\n\r\n", {"", ""}},          {" c \rd\r\n", {" c \rd"}},
-  };
-  for (const auto& [text, expected] : cases) {
-    files::LineReader reader(text);
-    Lines got;
-    for (std::string_view line; reader.next(line);) got.emplace_back(line);
-    EXPECT_EQ(got, expected) << text;
+  for (const auto& c : caseTable("platform/data/line_reader.tsv", 2)) {
+    files::LineReader reader(c[0]);
+    std::string lines;
+    for (std::string_view line; reader.next(line);) lines += "<" + std::string(line) + ">";
+    EXPECT_EQ(lines, c[1]) << c[0];
   }
 }
 
 TEST(MemoryStatus, LoadFromMeminfo) {
-  const std::pair<std::string_view, std::optional<int>> cases[] = {
-      {"MemTotal: 1000 kB\nMemFree: 10 kB\nMemAvailable: 630 kB\n", 37},
-      {"MemAvailable:  250 kB\r\nMemTotal:   1000 kB\r\n", 75},
-      {"MemTotal: 1000 kB\nMemAvailable: 0 kB", 100},
-      {"MemTotal: 1000 kB\n", std::nullopt}, {"MemTotal: 0 kB\nMemAvailable: 0 kB\n", std::nullopt},
-      {"MemTotal: 1000 kB\nMemAvailable: 1001 kB\n", std::nullopt},
-      {"MemTotal: lots\nMemAvailable: 5 kB\n", std::nullopt},
-      {"MemTotalX: 1000 kB\nMemAvailable: 5 kB\n", std::nullopt},
-  };
-  for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(platform::memoryLoadFromMeminfo(text), expected) << text;
+  for (const auto& c : caseTable("platform/data/meminfo_loads.tsv", 2)) {
+    const std::optional<int> load = platform::memoryLoadFromMeminfo(c[0]);
+    EXPECT_EQ(load ? std::to_string(*load) : "<none>", c[1]) << c[0];
   }
 }
 

@@ -38,23 +38,16 @@ TEST(MemoryLimits, RoomsAndTheSmallest) {
   EXPECT_EQ(platform::statusBytes("VmSize:\tlots kB\n", "VmSize"), none);
 }
 
+// A number of KiB in a table, as bytes, or "<none>".
+std::optional<std::uint64_t> bytesOf(const std::string& kibibytes) {
+  if (kibibytes == "<none>") return none;
+  return std::stoull(kibibytes) * 1024;
+}
+
 TEST(MemoryLimits, TheRoomTheProcesssLimitsLeave) {
-  const std::string status = "VmSize:\t  1000 kB\nVmData:\t   100 kB\n";
-  constexpr std::uint64_t k = 1024;
-  struct Case { const char* what; std::string status; std::optional<std::uint64_t> address, data,
-                room; };
-  const std::vector<Case> cases = {
-      {"no limits", status, none, none, none},
-      {"the address space", status, 5000 * k, none, 4000 * k},
-      {"the data", status, none, 300 * k, 200 * k},
-      {"the data's the smaller", status, 5000 * k, 300 * k, 200 * k},
-      {"the address space's the smaller", status, 1200 * k, 900 * k, 200 * k},
-      {"more mapped than allowed", status, 500 * k, none, 0},
-      {"a status that cannot be read", "", 5000 * k, 300 * k, 300 * k},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(platform::processLimitRoom(c.status, c.address, c.data), c.room);
+  for (const auto& c : caseTable("platform/data/process_limit_rooms.tsv", 5)) {
+    SCOPED_TRACE(c[0]);
+    EXPECT_EQ(platform::processLimitRoom(c[1], bytesOf(c[2]), bytesOf(c[3])), bytesOf(c[4]));
   }
 }
 
