@@ -94,23 +94,20 @@ class MadeUpMachine : public ::testing::Test {
   TempFolder system;
 };
 
-TEST_F(MadeUpMachine, WithoutLimitsTheMachinesFreeMemory) {
+// Step by step: no group, a group without a limit, one with a limit, a group above with less
+// room, and the machine with less room than all of them.
+TEST_F(MadeUpMachine, TheSmallestOfTheMachinesAndTheGroupsRoomsHolds) {
   EXPECT_EQ(available(), 8192 * MB);
   unified("max\n", std::to_string(40 * MB));
   EXPECT_EQ(available(), 8192 * MB);
-}
-
-TEST_F(MadeUpMachine, AUnifiedGroupsLimit) {
   unified(std::to_string(100 * MB), std::to_string(40 * MB));
   EXPECT_EQ(available(), 60 * MB);
   EXPECT_EQ(platform::controlGroupRoom(system.path()), 60 * MB);
-}
-
-TEST_F(MadeUpMachine, AGroupAboveLimitsTooAndTheSmallestRoomHolds) {
-  unified(std::to_string(100 * MB), std::to_string(40 * MB));
   system.write("sys/fs/cgroup/jobs/memory.max", std::to_string(50 * MB));
   system.write("sys/fs/cgroup/jobs/memory.current", std::to_string(30 * MB));
   EXPECT_EQ(available(), 20 * MB);
+  system.write("proc/meminfo", "MemTotal:  16000000 kB\nMemAvailable:   10240 kB\n");
+  EXPECT_EQ(available(), 10 * MB);
 }
 
 TEST_F(MadeUpMachine, AMemoryControllersLimit) {
@@ -125,12 +122,6 @@ TEST_F(MadeUpMachine, AMemoryControllersLimit) {
   system.write("sys/fs/cgroup/memory/memory.limit_in_bytes", "9223372036854771712\n");
   system.write("sys/fs/cgroup/memory/memory.usage_in_bytes", "3322433536\n");
   EXPECT_EQ(available(), 150 * MB);
-}
-
-TEST_F(MadeUpMachine, TheMachinesFreeMemoryWhenItIsTheLeast) {
-  system.write("proc/meminfo", "MemTotal:  16000000 kB\nMemAvailable:   10240 kB\n");
-  unified(std::to_string(100 * MB), std::to_string(40 * MB));
-  EXPECT_EQ(available(), 10 * MB);
 }
 
 TEST_F(MadeUpMachine, NothingToTell) {
