@@ -71,29 +71,28 @@ TEST_F(FileActionsTest, GpxFolderButton) {
   load(osmFile(osmNode({{"amenity", "cafe"}, {"name", "Blue"}})));
   const std::string before = gpxFolder(), picked = folder.path(), gpx = gpxOf("cafe");
   // Cancel changes nothing and asks nothing.
+  const auto shown = [&] {
+    return Texts{w().Text1.text(), program->state.gpxfolder, w().Label1(0).caption(),
+                 w().Label4(2).caption(), w().Text5.text()};
+  };
+  // The folder picker closes with `button`: 0 is OK, 1 Cancel.
+  const auto pickerCloses = [&](int button) {
+    machine.whenShown("folders", [&, button](platform::Window& window) {
+      auto& picker = static_cast<dialogs::folders&>(window);
+      picker.Text1.setText(picked);
+      picker.Command1_Click(button);
+    });
+  };
   press("cafe");
   w().Text5.setText("ca");
-  const std::vector<std::string> shown = {w().Text1.text(), program->state.gpxfolder,
-                                          w().Label1(0).caption(), w().Label4(2).caption(),
-                                          w().Text5.text()};
-  machine.whenShown("folders", [&](platform::Window& window) {
-    auto& picker = static_cast<dialogs::folders&>(window);
-    picker.Text1.setText(picked);
-    picker.Command1_Click(1);
-  });
+  const Texts atStart = shown();
+  pickerCloses(1);
   workflow::command5_Click(*program);
   EXPECT_EQ(takeMessages(), Texts{});
-  EXPECT_EQ((std::vector<std::string>{w().Text1.text(), program->state.gpxfolder,
-                                      w().Label1(0).caption(), w().Label4(2).caption(),
-                                      w().Text5.text()}),
-            shown);
+  EXPECT_EQ(shown(), atStart);
   EXPECT_EQ(w().List1(2).count() + w().List1(0).count(), 2);
 
-  machine.whenShown("folders", [&](platform::Window& window) {
-    auto& picker = static_cast<dialogs::folders&>(window);
-    picker.Text1.setText(picked);
-    picker.Command1_Click(0);
-  });
+  pickerCloses(0);
   const Texts question = {"This will clear current list.Do you want to continue?"};
   // With categories listed the user is asked; Yes empties the lists and everything that showed
   // the category of the folder before, No keeps them and the folder the box shows.
@@ -105,9 +104,9 @@ TEST_F(FileActionsTest, GpxFolderButton) {
     w().Text5.setText("ca");  // the filter over the categories
     press("cafe");
     if (listed) machine.answerNext(answer); else w().List1(2).clear();
-    const size_t shown = machine.modalWindowsShown().size();
+    const size_t windows = machine.modalWindowsShown().size();
     workflow::command5_Click(*program);
-    EXPECT_EQ(machine.modalWindowsShown().size(), shown + 1);
+    EXPECT_EQ(machine.modalWindowsShown().size(), windows + 1);
     EXPECT_EQ(takeMessages(), listed ? question : Texts{});
     EXPECT_EQ(w().Text1.text(), kept ? before : picked);
     EXPECT_EQ(program->state.gpxfolder, kept ? before : picked);
