@@ -32,10 +32,10 @@ using cli::Command;
 
 // Every field of an invocation on one line, so that a table row can spell it out.
 std::string fields(const cli::Invocation& invocation) {
-  const char* commands[] = {"help", "categories", "list", "write", "send"};
+  const char* commands[] = {"help", "version", "categories", "list", "write", "send"};
   const char* sounds[] = {"", " wav", " mp3"};
   std::string text = commands[static_cast<int>(invocation.command)];
-  if (invocation.command == Command::Help) return text;
+  if (invocation.command == Command::Help || invocation.command == Command::Version) return text;
   if (invocation.command == Command::Send) {
     text += " [";
     for (const std::string& category : invocation.categories) text += "<" + category + ">";
