@@ -29,11 +29,6 @@ using Texts = std::vector<std::string>;
 namespace files = platform::files;
 using files::Step;
 
-// Every step `failing` of replacing a file fails with EIO from now on.
-void failAt(Step failing) {
-  files::injectFaults([failing](Step step) { return step == failing ? EIO : 0; });
-}
-
 class FileFaultsTest : public ProgramTest {
  protected:
   void SetUp() override {
@@ -72,7 +67,7 @@ TEST_F(FileFaultsTest, AStepThatFailsLeavesEveryReplacedFileAsItWas) {
                              Step::Rename}) {
     SCOPED_TRACE(static_cast<int>(failing));
     folder.write("gpx/cafe/cafe.gpx", oldGpx);
-    failAt(failing);
+    files::injectFaults([failing](Step step) { return step == failing ? EIO : 0; });
     press("cafe");
     EXPECT_EQ(create(), "");  // no report: the run says what failed
     program->f1.Form_QueryUnload();  // the state file: silently kept
@@ -95,7 +90,9 @@ TEST_F(FileFaultsTest, AfterAFailedRunTheWindowListsAsAddedWhatTheGpxHolds) {
   const std::string gpx = gpxOf("cafe"), oldGpx = "<gpx>\r\n</gpx>\r\n";
   const Texts none, both = {"Blue", "Quay"};
   std::optional<files::FolderLock> held;
-  const auto failing = [](Step step) { return [step] { failAt(step); }; };
+  const auto failing = [](Step failing) {
+    return [failing] { files::injectFaults([failing](Step step) { return step == failing ? EIO : 0; }); };
+  };
   struct Failure { const char* step; std::function<void()> arrange; const Texts& added; };
   const std::vector<Failure> failures = {
       {"the category folder", [&] { program->f1.Text1.setText(folder.write("plain", "") + "/gpx"); }, none},
