@@ -2,11 +2,11 @@
 
 #include <atomic>
 #include <cstdio>
-#include <optional>
 #include <thread>
 
 #include "editors/edall.h"
 #include "platform/files.h"
+#include "support/case_table.h"
 #include "support/locks.h"
 #include "support/osm_text.h"
 #include "support/program_fixture.h"
@@ -32,63 +32,48 @@ std::string gpxWith(const Texts& alerts) {
 std::string live(const std::string& distance) {
   return "<gpxx:Proximity>" + distance + "</gpxx:Proximity>";
 }
-const std::string live150 = live("150"), off150 = "<!--" + live150 + "-->";
+const std::string live150 = live("150");
+
+// The parts of a table's field apart by "|".
+Texts parts(std::string_view field) {
+  Texts found;
+  for (size_t at = 0, bar; at <= field.size(); at = bar + 1) {
+    bar = std::min(field.find('|', at), field.size());
+    found.emplace_back(field.substr(at, bar - at));
+  }
+  return found;
+}
 
 class EdallTest : public ProgramTest {
  protected:
   editors::edall window{start()};
   void SetUp() override { window.Form_Load(); }
+  // Picks the GPX at `path` and sets the alert, with the distance when one is given.
+  void pick(const std::string& path, bool alert, const std::string& distance = "") {
+    machine.chooseNext(path);
+    window.Command2_Click();
+    window.Check2.setValue(alert ? 1 : 0);
+    window.Check2_MouseUp();
+    if (!distance.empty()) window.Text3(1).setText(distance);
+  }
 };
 
 TEST_F(EdallTest, ProximityRewrites) {
-  // Messages: "<text>" stands for the whole file text, "<question>" for the overwrite question.
-  const Texts written = {"<text>", "saving", "<question>"}, parse = {"Can't parse this file"};
-  const Texts on2 = {live150, live150}, off2 = {off150, off150}, check = {"Check proximity"};
-  // `after`: the alert lines written; nothing: the file stays as it was.
-  struct Case { const char* what; std::string before; bool alert; std::string distance;
-                Texts messages; std::optional<Texts> after; Answer answer = Answer::Yes; };
-  const std::vector<Case> cases = {
-      {"alerts on, new distance", gpxWith(on2), true, "300", written, {{live("300"), live("300")}}},
-      {"alerts off comments the element out", gpxWith(on2), false, "300", written, off2},
-      {"commented out already, alerts off", gpxWith(off2), false, "300", {"<text>"}, {}},
-      {"commented out, alerts on", gpxWith(off2), true, "75", written, {{live("75"), live("75")}}},
-      {"commented out and live, alerts on", gpxWith({off150, live150}), true, "75", written,
-       {{live("75"), live("75")}}},
-      {"capital letters, replaced where written so",
-       gpxWith({"<GPXX:PROXIMITY>150</GPXX:PROXIMITY>", live150}), true, "300", written,
-       {{live("300"), live150}}},
-      {"another distance stays", gpxWith({live150, live("99")}), true, "300", written,
-       {{live("300"), live("99")}}},
-      {"no proximity element", gpxWith({"", ""}), true, "300",
-       {"<text>", "kennee find proximity", "kennee find proximity"}, {}},
-      {"no waypoint", "<gpx></gpx>", true, "300", parse, {}},
-      {"empty file", "", true, "300", parse, {}},
-      {"distance 0", gpxWith({live150}), true, "0", check, {}},
-      {"distance 0.5", gpxWith({live150}), true, "0.5", check, {}},
-      {"distance text", gpxWith({live150}), true, "far", check, {}},
-      {"distance 1.5", gpxWith({live150}), true, "1.5", written, {{live("2")}}},
-      {"distance 2.5", gpxWith({live150}), true, "2.5", written, {{live("2")}}},
-      {"distance 40000", gpxWith({live150}), true, "40000", {"Overflow"}, {}},
-      {"overwrite answered No", gpxWith({live150}), true, "300", written, {}, Answer::No},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const std::string path = folder.write("edit.gpx", c.before);
-    machine.chooseNext(path);
-    window.Command2_Click();
-    window.Check2.setValue(c.alert ? 1 : 0);
-    window.Check2_MouseUp();
-    window.Text3(1).setText(c.distance);
+  for (const auto& c : caseTable("editors/data/proximity_rewrites.tsv", 7)) {
+    SCOPED_TRACE(c[0]);
+    const std::string before = c[1][0] == '=' ? c[1].substr(1) : gpxWith(parts(c[1]));
+    const std::string path = folder.write("edit.gpx", before);
+    pick(path, c[2] == "on", c[3]);
     Texts expected;
-    for (const std::string& m : c.messages) {
+    for (const std::string& m : parts(c[4])) {
       const bool question = m == "<question>";
-      machine.answerNext(question ? c.answer : Answer::Ok);
-      expected.push_back(m == "<text>" ? c.before : question ? path + " exists. Overwrite?" : m);
+      machine.answerNext(!question ? Answer::Ok : c[6] == "Yes" ? Answer::Yes : Answer::No);
+      expected.push_back(m == "<text>" ? before : question ? path + " exists. Overwrite?" : m);
     }
     window.Command1_Click(0);
     EXPECT_EQ(takeMessages(), expected);
     // A rewritten file gains one CR LF at its end.
-    EXPECT_EQ(slurp(path), c.after ? gpxWith(*c.after) + "\r\n" : c.before);
+    EXPECT_EQ(slurp(path), c[5] == "-" ? before : gpxWith(parts(c[5])) + "\r\n");
     EXPECT_FALSE(machine.busyPointer());
   }
 }
@@ -117,10 +102,7 @@ TEST_F(EdallTest, PickingTheFile) {
 // another holds it, it says so and neither reads nor writes.
 TEST_F(EdallTest, AGpxInUseIsLeftAlone) {
   const std::string path = folder.write("gpx/cafe/cafe.gpx", gpxWith({live150}));
-  machine.chooseNext(path);
-  window.Command2_Click();
-  window.Check2.setValue(1);
-  window.Check2_MouseUp();
+  pick(path, true);
   const platform::files::FolderLock held = platform::files::FolderLock::take(gpxFolder() + "/cafe");
   window.Command1_Click(0);
   EXPECT_EQ(takeMessages(), Texts{path + " is in use by another run; try again when it has ended."});
@@ -139,11 +121,7 @@ TEST_F(EdallTest, TheEditorAndARunOnOneGpxKeepBoth) {
   };
   ASSERT_EQ(write("blue.osm", "1", "Blue").status, 0);
   const std::string path = gpxFolder() + "/cafe/cafe.gpx";
-  machine.chooseNext(path);
-  window.Command2_Click();
-  window.Check2.setValue(1);
-  window.Check2_MouseUp();
-  window.Text3(1).setText("300");
+  pick(path, true, "300");
   Finished run;
   std::atomic<bool> ended = false;
   std::thread writer;
