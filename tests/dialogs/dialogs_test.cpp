@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <tuple>
 
@@ -11,6 +10,7 @@
 #include "dialogs/settings.h"
 #include "dialogs/updat.h"
 #include "platform/files.h"
+#include "support/case_table.h"
 #include "support/program_fixture.h"
 
 namespace waymint::testing {
@@ -25,13 +25,8 @@ class DialogsTest : public ProgramTest {
 
 TEST_F(DialogsTest, SettingsTakeAProgramPickedOrTyped) {
   namespace files = platform::files;
-  const auto program_ = [this](const std::string& name) {
-    const std::string path = folder.write(name, "#!/bin/sh\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
-                                 std::filesystem::perm_options::add);
-    return path;
-  };
-  const std::string loader = program_("Garmin/poiloader-wine"), pixmold = program_("pixmold");
+  const std::string loader = folder.writeProgram("Garmin/poiloader-wine");
+  const std::string pixmold = folder.writeProgram("pixmold");
   const std::string plain = folder.write("notes.txt", ""), missing = folder / "missing";
   const auto refused = [](const std::string& path) {
     return path + " is not a program that can be started: choose an executable file "
@@ -120,16 +115,9 @@ TEST_F(DialogsTest, FolderPicker) {
 }
 
 TEST(VolumesIn, MountedVolumesAsTheDriveListOffersThem) {
-  const std::vector<std::pair<std::string, Texts>> cases = {
-      {"", {"/"}},
-      {"/dev/sda1 / ext4 rw 0 0\nproc /proc proc rw 0 0\nsysfs /sys sysfs rw 0 0\n"
-       "devpts /dev/pts devpts rw 0 0\ntmpfs /run tmpfs rw 0 0\nproc /srv/jail/proc proc rw 0 0\n",
-       {"/"}},
-      {"/dev/sdb1 /media/My\\040Disk vfat rw 0 0\ntmpfs /tmp tmpfs rw 0 0\n"
-       "/dev/sdb1 /media/My\\040Disk vfat rw 0 0\n/dev/sdc1 /mnt/back\\134slash ext4 rw 0 0\n",
-       {"/", "/media/My Disk", "/tmp", "/mnt/back\\slash"}},
-  };
-  for (const auto& [table, volumes] : cases) EXPECT_EQ(dialogs::volumesIn(table), volumes) << table;
+  for (const auto& c : caseTable("dialogs/data/volumes.tsv", 2)) {
+    EXPECT_EQ(dialogs::volumesIn(c[0]), linesOf(c[1])) << c[0];
+  }
 }
 
 TEST_F(DialogsTest, AboutAndUpdatesWindows) {

@@ -53,12 +53,8 @@ TEST_F(WindowViews, EveryWindowShowsItsModelAndForwardsUserEvents) {
          child<QPushButton>(view, "Command1(1)")->click();
        }});
   // Programs: an executable file, picked with "<<" or typed into the box and taken by OK.
-  const std::string loader = folder.write("poiloader-wine", "#!/bin/sh\n");
-  const std::string pixmold = folder.write("pixmold", "#!/bin/sh\n");
-  for (const std::string& path : {loader, pixmold}) {
-    std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
-                                 std::filesystem::perm_options::add);
-  }
+  const std::string loader = folder.writeProgram("poiloader-wine");
+  const std::string pixmold = folder.writeProgram("pixmold");
   dialogs::settings settings(program);
   walk(settings, {[&](QWidget& view) {
                     child<QPushButton>(view, "Command2(0)")->click();  // "<<": the file dialog

@@ -38,6 +38,13 @@ std::string TempFolder::write(std::string_view name, std::string_view bytes) con
   return path;
 }
 
+std::string TempFolder::writeProgram(std::string_view name) const {
+  std::string path = write(name, "#!/bin/sh\n");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  return path;
+}
+
 std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return "<missing>";

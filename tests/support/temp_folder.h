@@ -20,6 +20,8 @@ class TempFolder {
   std::string operator/(std::string_view name) const;
   // Writes a file below the folder and returns its path.
   std::string write(std::string_view name, std::string_view bytes) const;
+  // Writes an executable shell script that does nothing and returns its path.
+  std::string writeProgram(std::string_view name) const;
 
  private:
   std::string m_path;
