@@ -4,6 +4,7 @@
 #include "gui/category_list.h"
 #include "gui/cut_name_tips.h"
 #include "platform/files.h"
+#include "support/case_table.h"
 #include "view_support.h"
 #include "workflow/file_actions.h"
 
@@ -22,13 +23,17 @@ class MainWindow : public WindowViews {
     for (const QString& value : town) {
       body += osmNode({{"amenity", value.toStdString()}, {"name", "The " + value.toStdString()}});
     }
-    program.f1.Text1.setText(folder / "gpx");
-    program.f1.Form_OLEDragDrop(folder.write("town.osm", osmFile(body)));
+    openOsm("town.osm", body);
     categories = dynamic_cast<gui::CategoryList*>(child<QListView>(*main, "List1(2)"));
     ASSERT_NE(categories, nullptr);
     ASSERT_EVENTUALLY_EQ(rows(categories), town);
   }
   QStringList pois() { return listed("List1(0)"); }
+  // Drops the OSM file `name` of `body` on the window, the GPX folder set.
+  void openOsm(const std::string& name, const std::string& body) {
+    program.f1.Text1.setText(folder / "gpx");
+    program.f1.Form_OLEDragDrop(folder.write(name, osmFile(body)));
+  }
 };
 
 TEST_F(MainWindow, KeyboardSelectionShowsTheCategoryOnceItRests) {
@@ -73,11 +78,7 @@ TEST_F(MainWindow, ANewCategoryListDropsAPendingKeyboardShow) {
     ModalAnswers answers({[](QWidget& window) {  // the folder picker's OK
                             child<QPushButton>(window, "Command1(0)")->click();
                           },
-                          [](QWidget& window) {  // "This will clear current list..."
-                            auto* box = qobject_cast<QMessageBox*>(&window);
-                            ASSERT_NE(box, nullptr);
-                            box->button(QMessageBox::Yes)->click();
-                          }});
+                          press(QMessageBox::Yes)});  // "This will clear current list..."
     workflow::command5_Click(program);
   };
   const std::vector<std::pair<const char*, std::function<void()>>> arrivals = {
@@ -158,11 +159,9 @@ TEST_F(MainWindow, AlertAndSoundToggledByKeyboardRunTheirHandlersAndCtrlQEnds) {
 // the handler (the categories of a town with a closed cafe and an internet cafe change with
 // exact categories), and the boxes show what the model holds.
 TEST_F(MainWindow, TheChoicesShowTheirModelAndForwardClicks) {
-  program.f1.Text1.setText(folder / "gpx");
-  program.f1.Form_OLEDragDrop(folder.write(
-      "cafes.osm",
-      osmFile(osmNode({{"amenity", "cafe"}}) + osmNode({{"disused:amenity", "cafe"}, {"shop", "bakery"}}))));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return listed("List1(2)") == QStringList({"cafe"}); }));
+  openOsm("cafes.osm",
+          osmNode({{"amenity", "cafe"}}) + osmNode({{"disused:amenity", "cafe"}, {"shop", "bakery"}}));
+  ASSERT_EVENTUALLY_EQ(listed("List1(2)"), QStringList({"cafe"}));
   const char* boxes[] = {"Check3", "Check4", "Check5"};
   const char* captions[] = {"Areas too", "Exact categories", "Details from OSM"};
   for (int i = 0; i < 3; ++i) {
@@ -174,7 +173,7 @@ TEST_F(MainWindow, TheChoicesShowTheirModelAndForwardClicks) {
     EXPECT_LT(explanation->geometry().top(), child<QWidget>(*main, "List1(2)")->geometry().top());
   }
   QTest::mouseClick(child<QCheckBox>(*main, "Check4"), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return listed("List1(2)") == QStringList({"bakery", "cafe"}); }));
+  ASSERT_EVENTUALLY_EQ(listed("List1(2)"), QStringList({"bakery", "cafe"}));
   EXPECT_TRUE(program.state.choices.exact);
   QTest::keyClick(child<QCheckBox>(*main, "Check5"), Qt::Key_Space);
   ASSERT_TRUE(QTest::qWaitFor([&] { return program.state.choices.details; }));
@@ -201,12 +200,7 @@ TEST_F(MainWindow, TheSendButtonSitsBesidePoiLoaderAndForwardsItsClick) {
   EXPECT_GT(send->geometry().left(), loader->geometry().right());
   EXPECT_LT(send->geometry().top(), loader->geometry().bottom());
   QString report;
-  ModalAnswers answers({[&](QWidget& window) {
-    auto* box = qobject_cast<QMessageBox*>(&window);
-    ASSERT_NE(box, nullptr);
-    report = box->text();
-    box->accept();
-  }});
+  ModalAnswers answers({press(QMessageBox::Ok, &report)});
   QTest::mouseClick(send, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return answers.finished(); }));
   EXPECT_TRUE(report.startsWith(QString::fromStdString(
@@ -355,10 +349,8 @@ TEST_F(MainWindow, TheWindowFitsItsScreenAndAtItsMinimumNoCaptionIsCut) {
 // shown whole has none.
 TEST_F(MainWindow, ACutNameShowsWholeAsATooltip) {
   const std::string longName(120, 'W');
-  program.f1.Text1.setText(folder / "gpx");
-  program.f1.Form_OLEDragDrop(folder.write(
-      "names.osm", osmFile(osmNode({{"amenity", "cafe"}, {"name", "Short"}}) +
-                           osmNode({{"amenity", "cafe"}, {"name", "The " + longName}}))));
+  openOsm("names.osm", osmNode({{"amenity", "cafe"}, {"name", "Short"}}) +
+                          osmNode({{"amenity", "cafe"}, {"name", "The " + longName}}));
   auto* categoryList = child<QListView>(*main, "List1(2)");
   ASSERT_EVENTUALLY_EQ(rows(categoryList), QStringList({"cafe"}));
   click(categoryList, 0);
@@ -379,13 +371,9 @@ TEST_F(MainWindow, ACutNameShowsWholeAsATooltip) {
 }
 
 TEST(MainWindowNames, ReferencesAreDecodedForDisplayOnly) {
-  const std::vector<std::pair<QString, QString>> cases = {
-      {"L&apos;Alaska P&amp;P &lt;b&gt; &quot;x&quot;", "L'Alaska P&P <b> \"x\""},
-      {"Caf&#233; Caf&#xE9; &#x5C71; &#128506;", "Café Café 山 🗺"},
-      {"&amp;lt; stays one step", "&lt; stays one step"},
-      {"&nbsp; &#xD800; &#0; &#; &#x; &#12a; & ; &amp",  // left as they are
-       "&nbsp; &#xD800; &#0; &#; &#x; &#12a; & ; &amp"}};
-  for (const auto& [text, read] : cases) EXPECT_EQ(gui::decodeEntities(text), read);
+  for (const auto& c : caseTable("qt/data/shown_names.tsv", 2)) {
+    EXPECT_EQ(gui::decodeEntities(QString::fromStdString(c[0])), QString::fromStdString(c[1]));
+  }
 }
 
 }  // namespace

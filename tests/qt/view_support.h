@@ -185,4 +185,14 @@ inline ModalAnswers::Step pickFile(const std::string& path) {
   };
 }
 
+// A user who presses `button` in a message box, its text noted in `text` when one is given.
+inline ModalAnswers::Step press(QMessageBox::StandardButton button, QString* text = nullptr) {
+  return [button, text](QWidget& window) {
+    auto* box = qobject_cast<QMessageBox*>(&window);
+    ASSERT_NE(box, nullptr) << "not a message box";
+    if (text) *text = box->text();
+    box->button(button)->click();
+  };
+}
+
 }  // namespace waymint::testing
