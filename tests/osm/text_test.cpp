@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "osm/records_holding.h"
 #include "osm/text_finder.h"
 #include "osm/text_search.h"
+#include "support/case_table.h"
 
 namespace waymint::testing {
 namespace {
@@ -62,102 +63,52 @@ TEST(TextSearch, FindersAgreeWithANaiveSearchOnRandomTexts) {
 }
 
 TEST(TextSearch, ReplaceAllAndLowerCasing) {
-  struct Case {
-    std::string_view text, from, to, expected;
-  };
-  const Case cases[] = {
-      {"a\"b\"\"", "\"", "", "ab"},         {"aaa", "aa", "b", "ba"},
-      {"abab", "ab", "abab", "abababab"},   {"x", "", "y", "x"},
-      {"", "a", "b", ""},                   {"\r\n\r\n", "\r\n", "\n", "\n\n"},
-      {"no match", "z", "y", "no match"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.text));
-    EXPECT_EQ(osm::replaceAll(c.text, c.from, c.to), c.expected);
+  for (const auto& c : caseTable("osm/data/replace_all.tsv", 4)) {
+    SCOPED_TRACE(c[0]);
+    EXPECT_EQ(osm::replaceAll(c[0], c[1], c[2]), c[3]);
     std::string out = "kept:";
-    osm::replaceAll(out, c.text, c.from, c.to);
-    EXPECT_EQ(out, "kept:" + std::string(c.expected));
+    osm::replaceAll(out, c[0], c[1], c[2]);
+    EXPECT_EQ(out, "kept:" + c[3]);
   }
   EXPECT_EQ(osm::lowerAscii('Z'), 'z');
   EXPECT_EQ(osm::lowerCase("AZaz@[`{09 \xC3\x84\xC1\xDA"), "azaz@[`{09 \xC3\x84\xC1\xDA");
 }
 
-TEST(NumberText, LeadingBoxAndWrittenNumbers) {
-  const double inf = INFINITY;
-  struct Case {
-    std::string_view text;
-    std::optional<double> leading;
-    std::optional<int> box;
-  };
-  const Case cases[] = {
-      {" .27", 0.27, 0},         {"25m", 25, 25},          {"", std::nullopt, 0},
-      {"abc", std::nullopt, 0},  {".", std::nullopt, 0},   {"-", std::nullopt, 0},
-      {"2.5", 2.5, 2},           {"1.5", 1.5, 2},          {"-0.5", -0.5, 0},
-      {"-1.5", -1.5, -2},        {"32767.4", 32767.4, 32767},
-      {"32767.5", 32767.5, std::nullopt},                  {"-32768.5", -32768.5, -32768},
-      {"-32768.6", -32768.6, std::nullopt},                {"40000", 40000, std::nullopt},
-      {"1e999", inf, std::nullopt},                        {"-1e999", -inf, std::nullopt},
-      {"1e-999", 0, 0},          {"   7", 7, 7},           {"+3", 3, 3},
-      {"-2.5e1x", -25, -25},     {"3e", 3, 3},             {"3,7", 3, 3},
-      {"1E2", 100, 100},         {"+-1", std::nullopt, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("\"" + std::string(c.text) + "\"");
-    EXPECT_EQ(osm::leadingNumber(c.text), c.leading);
-    const auto box = osm::boxNumber(c.text);
-    EXPECT_EQ(box ? std::optional<int>(*box) : std::nullopt, c.box);
-  }
-  // A box that holds a number and nothing else: what a run is allowed to write.
-  const std::pair<std::string_view, std::optional<int>> typed[] = {
-      {"13", 13},        {" 13 ", 13},         {"+7", 7},           {"12.6", 13},
-      {"-2.5e1", -25},   {"32767", 32767},     {"-32768", -32768},  {"32768", std::nullopt},
-      {"99999", std::nullopt},                 {"-32769", std::nullopt},
-      {"abc", std::nullopt}, {"", std::nullopt}, {"  ", std::nullopt}, {"25m", std::nullopt},
-      {"3,7", std::nullopt}, {"1 2", std::nullopt}, {"-", std::nullopt}, {"1e999", std::nullopt},
-  };
-  for (const auto& [text, expected] : typed) {
-    const auto number = osm::typedNumber(text);
-    EXPECT_EQ(number ? std::optional<int>(*number) : std::nullopt, expected) << '"' << text << '"';
-  }
-  // Written back without a leading zero and with a blank in the sign place.
-  const std::pair<float, std::string_view> written[] = {
-      {0.27f, " .27"}, {-0.5f, "-.5"}, {12.0f, " 12"}, {0.0f, " 0"}, {1.5f, " 1.5"}, {-3.0f, "-3"}};
-  for (const auto& [value, text] : written) EXPECT_EQ(osm::numberText(value), text) << value;
+// A number of a table, "-" for none.
+template <typename Number>
+std::optional<Number> numberOrNone(const std::string& field) {
+  if (field == "-") return std::nullopt;
+  return static_cast<Number>(std::stod(field));
 }
 
-using Records = std::vector<std::string>;
+TEST(NumberText, LeadingBoxAndWrittenNumbers) {
+  for (const auto& c : caseTable("osm/data/number_text.tsv", 3)) {
+    SCOPED_TRACE("\"" + c[0] + "\"");
+    EXPECT_EQ(osm::leadingNumber(c[0]), numberOrNone<double>(c[1]));
+    const auto box = osm::boxNumber(c[0]);
+    EXPECT_EQ(box ? std::optional<int>(*box) : std::nullopt, numberOrNone<int>(c[2]));
+  }
+  // A box that holds a number and nothing else: what a run is allowed to write.
+  for (const auto& c : caseTable("osm/data/typed_numbers.tsv", 2)) {
+    const auto number = osm::typedNumber(c[0]);
+    EXPECT_EQ(number ? std::optional<int>(*number) : std::nullopt, numberOrNone<int>(c[1]))
+        << '"' << c[0] << '"';
+  }
+  for (const auto& c : caseTable("osm/data/written_numbers.tsv", 2)) {
+    EXPECT_EQ(osm::numberText(std::stof(c[0])), c[1]) << c[0];
+  }
+}
 
 TEST(NodeRecordCutter, EachRecordEndsWithItsNodeElement) {
-  struct Case {
-    std::string_view text;
-    Records expected;
-    size_t begin = 0, limit = std::string_view::npos;
-  };
-  const Case cases[] = {
-      {"<osm>\n <node id=\"1\" lat=\"1\"/>\n</osm>\n", {"id=\"1\" lat=\"1\"/>"}},
-      {" <node a>\n  <tag k=\"x\" v=\"y\"/>\n </node>\n <node b/>",
-       {"a>\n  <tag k=\"x\" v=\"y\"/>\n </node>", "b/>"}},
-      // What lies between node elements belongs to no record.
-      {"<node a/>\n <way id=\"9\"><tag k=\"amenity\" v=\"cafe\"/></way>\n<node b>c</node> z",
-       {"a/>", "b>c</node>"}},
-      // Unclosed nodes run to the next "<node " or the end of the text.
-      {"<node a><tag/> <node b/> tail", {"a><tag/> ", "b/>"}},
-      {"<node a>x<node b>y</node>z", {"a>x", "b>y</node>"}},
-      {"<node a <node b> <tag k=\"x\"", {"a ", "b> <tag k=\"x\""}},
-      {"<node />", {"/>"}},
-      {"", {}},
-      {"<nodes><node/><way/>", {}},
-      // Only records starting in [begin, limit) are cut, but each of them whole.
-      {"<node a>x</node><node b/>", {"a>x</node>"}, 0, 1},
-      {"<node a>x</node><node b/>", {"b/>"}, 1, 100},
-      {"<node a>x</node><node b/>", {}, 1, 16},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.begin));
-    osm::NodeRecordCutter cutter(c.text, c.begin, c.limit);
-    Records got;
+  for (const auto& c : caseTable("osm/data/node_records.tsv", 4)) {
+    SCOPED_TRACE(c[0] + " from " + c[2]);
+    osm::NodeRecordCutter cutter(c[0], std::stoul(c[2]),
+                                 c[3] == "-" ? std::string_view::npos : std::stoul(c[3]));
+    std::vector<std::string> got, expected;
     for (std::string_view record; cutter.next(record);) got.emplace_back(record);
-    EXPECT_EQ(got, c.expected);
+    std::istringstream records(c[1]);
+    for (std::string record; std::getline(records, record, '|');) expected.push_back(record);
+    EXPECT_EQ(got, expected);
   }
 }
 
