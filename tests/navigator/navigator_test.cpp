@@ -12,6 +12,7 @@
 #include "navigator/send.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
+#include "support/case_table.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
@@ -19,15 +20,9 @@ namespace {
 
 namespace files = platform::files;
 
-constexpr std::string_view deviceXml =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<Device xmlns=\"http://www.garmin.com/xmlschemas/GarminDevice/v2\">\n"
-    "  <Model><PartNumber>006-B1234-00</PartNumber><SoftwareVersion>540</SoftwareVersion>\n"
-    "    <Description>n\xC3\xBCvi 2595</Description></Model>\n"
-    "  <Id>3881234567</Id></Device>\n";
-
 std::string makeNavigator(const TempFolder& folder, const std::string& name) {
-  folder.write(name + "/Garmin/GarminDevice.xml", deviceXml);
+  const std::string data = std::string(WAYMINT_SOURCE_DIR) + "/tests/navigator/data/";
+  folder.write(name + "/Garmin/GarminDevice.xml", slurp(data + "GarminDevice.xml"));
   return folder / name;
 }
 
@@ -56,39 +51,10 @@ TEST(NavigatorFolders, FoundInTheMountTableAndTwoLevelsBelowMediaFoldersEachOnce
 }
 
 TEST(NavigatorModel, TheModelsDescriptionOrWhyItIsNotKnown) {
-  struct Case {
-    std::string xml;
-    std::string name;  // the model's name, or "?" and the note
-  };
-  const std::string notXml = "?f is not an XML file: the navigator's model is not known.";
-  const std::string noModel = "?f names no model: the navigator's model is not known.";
-  const std::vector<Case> cases = {
-      {std::string(deviceXml), "n\xC3\xBCvi 2595"},
-      {"\xEF\xBB\xBF<g:Device xmlns:g=\"x\"><g:Model><g:Description> Drive &amp; Go\n"
-       "</g:Description></g:Model></g:Device>",
-       "Drive & Go"},
-      {"<Device><Description>Not the model</Description><Model><Description>eTrex"
-       "</Description></Model></Device>",
-       "eTrex"},
-      {"<Device><Model><Descriptions>x</Descriptions><Description>a\x01" "b\xFF</Description>"
-       "</Model></Device>",
-       "a?b?"},
-      {"", notXml},
-      {"PK\x03\x04 a zip file", notXml},
-      {std::string("<Device>\0</Device>", 18), notXml},
-      {"<Device><Id>1</Id></Device>", noModel},
-      {"<Device><Model><Description/></Model></Device>", noModel},
-      {"<Device><Model><Description>   </Description></Model></Device>", noModel},
-      {"<Device><Model><Description>a<b>c</b></Description></Model></Device>", noModel},
-      {"<Device><Model><Description>unclosed", noModel},
-      {"<Device><Model><Description>" + std::string(101, 'x') + "</Description></Model>",
-       noModel},
-      {"<Device><Model>", noModel},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.xml);
-    const navigator::Model model = navigator::modelIn(c.xml, "f");
-    EXPECT_EQ(model.note.empty() ? model.name : "?" + model.note, c.name);
+  for (const auto& c : caseTable("navigator/data/models.tsv", 2)) {
+    SCOPED_TRACE(c[0]);
+    const navigator::Model model = navigator::modelIn(c[0], "f");
+    EXPECT_EQ(model.note.empty() ? model.name : "?" + model.note, c[1]);
   }
 }
 
@@ -103,13 +69,9 @@ TEST(NavigatorModel, ReadFromTheNavigatorsFolderAndShownWithIt) {
 }
 
 TEST(RoomText, BytesAsAUserReadsThem) {
-  const std::vector<std::pair<std::uint64_t, std::string>> cases = {
-      {0, "0 bytes"},          {999, "999 bytes"},          {1000, "1.0 kB"},
-      {1049, "1.0 kB"},        {1050, "1.1 kB"},            {999949, "999.9 kB"},
-      {999950, "1.0 MB"},      {3456789, "3.5 MB"},         {1234567890, "1.2 GB"},
-      {UINT64_MAX, "18.4 EB"},
-  };
-  for (const auto& [bytes, text] : cases) EXPECT_EQ(navigator::roomText(bytes), text) << bytes;
+  for (const auto& c : caseTable("navigator/data/room.tsv", 2)) {
+    EXPECT_EQ(navigator::roomText(std::stoull(c[0])), c[1]) << c[0];
+  }
 }
 
 class WritingOntoNavigator : public ::testing::Test {
