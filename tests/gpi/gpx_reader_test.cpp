@@ -79,31 +79,17 @@ TEST(GpxWaypoints, PositionsProximitiesAndExtensions) {
     }
   }
 
-  const std::pair<std::string_view, int> proximities[] = {
-      {"25", 25}, {" 30 ", 30}, {"25.9", 25}, {"1e2", 100}, {"70000", 65535}, {"65535", 65535},
-      {"0", 0},   {"0.4", 0},   {"-5", 0},    {"abc", 0},   {"", 0},
-  };
-  for (const auto& [text, metres] : proximities) {
+  for (const auto& c : caseTable("gpi/data/proximities.tsv", 2)) {
     const gpi::GpxWaypoints g = read(
         "<wpt lat='1' lon='1'><name>n</name><extensions><gpxx:WaypointExtension>"
-        "<gpxx:Proximity>" +
-        std::string(text) +
-        "</gpxx:Proximity>"
-        "</gpxx:WaypointExtension></extensions></wpt>");
+        "<gpxx:Proximity>" + c[0] + "</gpxx:Proximity></gpxx:WaypointExtension></extensions></wpt>");
     ASSERT_EQ(g.waypoints.size(), 1u);
-    EXPECT_EQ(g.waypoints[0].proximity, metres) << text;
+    EXPECT_EQ(g.waypoints[0].proximity, std::stoi(c[1])) << c[0];
   }
 
   // Extensions are found by their local names, whatever the prefix; only in their places.
-  const gpi::GpxWaypoints g = read(
-      "<wpt lat='1' lon='1'><name>n</name><extensions><x:WaypointExtension xmlns:x='v3'>"
-      "<x:Address><x:City> K&#246;ln </x:City><x:StreetAddress/><x:PostalCode>5</x:PostalCode>"
-      "</x:Address><x:PhoneNumber Category='Work'>1</x:PhoneNumber><x:PhoneNumber>2</x:PhoneNumber>"
-      "<x:Categories><x:City>no</x:City></x:Categories></x:WaypointExtension>"
-      "<other><Proximity>9</Proximity></other></extensions>"
-      "<City>no</City></wpt>"
-      "<rte><rtept lat='5' lon='5'><name>route</name></rtept></rte>"
-      "<extensions><wpt lat='6' lon='6'><name>deep</name></wpt></extensions>");
+  const gpi::GpxWaypoints g =
+      gpi::readGpxFile(std::string(WAYMINT_SOURCE_DIR) + "/tests/gpi/data/extensions.gpx");
   ASSERT_EQ(g.waypoints.size(), 1u);
   const gpi::Waypoint& w = g.waypoints[0];
   EXPECT_EQ(w.city, "K\xC3\xB6ln");
