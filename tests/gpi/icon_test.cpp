@@ -74,6 +74,7 @@ TEST(IconCheck, WhatNavigatorsCannotShowIsNamedWithItsFix) {
   for (const auto& [name, bytes, problem] : cases) {
     const gpi::IconRead read = gpi::readIcon("i.bmp", bytes);
     EXPECT_EQ(read.check.problem, problem) << name;
+    EXPECT_EQ(read.check.fine(), problem == IconProblem::None) << name;
     if (messages.contains(name) || problem == IconProblem::None) {
       EXPECT_EQ(read.check.message, messages[name]) << name;
     }
