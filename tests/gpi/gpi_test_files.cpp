@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "osm/text_search.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
@@ -19,17 +20,7 @@ void put32(std::string& out, std::uint32_t value) {
 }
 
 std::string escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return osm::replaceAll(osm::replaceAll(text, "&", "&amp;"), "<", "&lt;");
 }
 
 }  // namespace

@@ -166,38 +166,28 @@ TEST(GpsbabelWritesTheSame, TenThousandWaypointsInManyAreas) {
   expectReadBack(folder / "big/big.gpi", waypoints);
 }
 
+// data/edited.gpx as another program left it, and more waypoints than an area holds, all at
+// one place.
 TEST(GpsbabelWritesTheSame, EditedFilesNamelessSymbolsEntitiesLongNamesOnePlace) {
-  std::string body;
-  std::vector<TestWaypoint> expected;
-  for (int i = 0; i < 200; ++i) {  // more than an area holds, all at one place
-    body += "<wpt lat=\"10.5\" lon=\"20.25\"><name>n" + std::to_string(i) + "</name></wpt>\n";
+  std::string gpx = slurp(std::string(WAYMINT_SOURCE_DIR) + "/tests/gpi/data/edited.gpx");
+  std::vector<TestWaypoint> expected = {{"1", "2", "from the comment"},
+                                        {"1", "3", "WPT202"},
+                                        {"1", "4", "a <b> & c"},
+                                        {"1", "5", std::string(1000, 'L')},
+                                        {"1.5", "-2", "spaced"}};
+  std::string atOnePlace;
+  for (int i = 0; i < 200; ++i) {
+    atOnePlace += "<wpt lat=\"10.5\" lon=\"20.25\"><name>n" + std::to_string(i) + "</name></wpt>\n";
     expected.push_back({"10.5", "20.25", "n" + std::to_string(i)});
   }
-  body +=
-      "<wpt lat=\"1\" lon=\"2\"><sym>Flag, Blue</sym><cmt>from the comment</cmt></wpt>\n"
-      "<wpt lat=\"1\" lon=\"3\"/>\n"
-      "<wpt lat=\"1\" lon=\"4\"><name><![CDATA[a <b> & "
-      "c]]></name><cmt>&#233;&amp;&#x416;</cmt></wpt>\n"
-      "<wpt lat=\"1\" lon=\"5\"><name>" +
-      std::string(1000, 'L') +
-      "</name></wpt>\n"
-      "<wpt lat=\"1.5\" lon=\"-2\"><name>  spaced  </name><desc>only a description</desc></wpt>\n";
-  expected.insert(expected.end(), {{"1", "2", "from the comment"},
-                                   {"1", "3", "WPT202"},
-                                   {"1", "4", "a <b> & c"},
-                                   {"1", "5", std::string(1000, 'L')},
-                                   {"1.5", "-2", "spaced"}});
   TempFolder folder;
-  const std::string gpx = folder.write(
-      "edited.gpx",
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"other\" "
-      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
-          body + "</gpx>\n");
+  gpx.insert(gpx.find("<wpt"), atOnePlace);
+  const std::string path = folder.write("edited.gpx", gpx);
   const std::string icon = folder.write(
       "i.bmp", bmpFile(BmpPicture{1, 1, 8, {1}, std::vector<std::uint32_t>(256, red)}));
   expectSameBytes(
-      ourGpi(gpx, icon, "Edited"),
-      gpsbabelGpi(folder, gpx, "category=Edited,unique=0,writecodec=utf8,bitmap=" + icon));
+      ourGpi(path, icon, "Edited"),
+      gpsbabelGpi(folder, path, "category=Edited,unique=0,writecodec=utf8,bitmap=" + icon));
   expectReadBack(folder / "edited.gpi", expected);
 }
 
