@@ -42,6 +42,10 @@ TEST(RecordValue, ValueAndFailuresOfOneRecord) {
   expectValue(node(std::string(70000, ' ') + farAway), "far_away", 0);
 }
 
+std::string surveyData(const std::string& name) {
+  return std::string(WAYMINT_SOURCE_DIR) + "/tests/survey/data/" + name;
+}
+
 class GetTagsTest : public ProgramTest {
  protected:
   void SetUp() override { start(); }
@@ -53,16 +57,10 @@ class GetTagsTest : public ProgramTest {
   }
 };
 
+// data/discovery.osm: a node of each value, an untagged node (no POI), a way (no POI) after the
+// last node (which counts too).
 TEST_F(GetTagsTest, DistinctLowerCaseValuesByFirstByteInDiscoveryOrder) {
-  std::string body;
-  for (const char* value : {"Zoo", "apple", "bench", "Cafe", "zebra", "parking_entrance", "yak",
-                            "bar", "cafe", "parking", "_x", "king", "CAFE", "9a"}) {
-    body += osmNode({{"amenity", value}});
-  }
-  body += osmNode("2", "1", "2", {}, " user=\"amenity\"");  // untagged: no POI
-  body += osmNode({{"name", "Mill"}, {"shop", "\xC3\x89tang"}});  // the last node counts too
-  body += " <way id=\"5\">\n  <tag k=\"amenity\" v=\"way_cafe\"/>\n </way>\n";
-  EXPECT_EQ(survey(osmFile(body)),
+  EXPECT_EQ(survey(slurp(surveyData("discovery.osm"))),
             (List{"9a", "_x", "apple", "bench", "bar", "cafe", "king", "parking_entrance",
                   "parking", "yak", "zoo", "zebra", "\xC3\x89tang"}));
 }
@@ -71,17 +69,12 @@ TEST_F(GetTagsTest, DistinctLowerCaseValuesByFirstByteInDiscoveryOrder) {
 // of a past state, other keys and words in values give nothing.
 TEST_F(GetTagsTest, ExactCategoriesListEveryValueOfEveryPoiKey) {
   program->state.choices.exact = true;
-  const std::string body =
-      osmNode({{"amenity", "cafe"}, {"shop", "Coffee"}, {"name", "leisure park"}}) +
-      osmNode({{"disused:amenity", "pub"}, {"was:shop", "bakery"}, {"cuisine", "pizza"}}) +
-      osmNode({{"highway", "bus_stop"}, {"amenity", "shelter"}, {"historic", "memorial"}}) +
-      osmNode({{"tourism", "hotel"}, {"amenity", "cafe"}, {"source:amenity", "survey"}}) +
-      osmNode({{"amenity", "parking_entrance"}, {"ref", "P1"}}) + osmNode({{"amenity", "parking"}});
-  EXPECT_EQ(survey(osmFile(body)), (List{"bus_stop", "cafe", "coffee", "hotel", "memorial",
-                                         "parking_entrance", "parking", "shelter"}));
+  const std::string text = slurp(surveyData("exact.osm"));
+  EXPECT_EQ(survey(text), (List{"bus_stop", "cafe", "coffee", "hotel", "memorial",
+                                "parking_entrance", "parking", "shelter"}));
   program->state.choices.exact = false;
   // As always: one value a record, by the key words found anywhere in its text.
-  EXPECT_EQ(survey(osmFile(body)), (List{"cafe", "pub", "parking_entrance", "parking", "shelter"}));
+  EXPECT_EQ(survey(text), (List{"cafe", "pub", "parking_entrance", "parking", "shelter"}));
 }
 
 TEST_F(GetTagsTest, NothingLoadedOrNoTaggedNodesGiveAnEmptyList) {
