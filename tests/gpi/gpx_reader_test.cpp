@@ -107,15 +107,12 @@ TEST(GpxWaypoints, TheDetailsTheProgramWrites) {
   ASSERT_EQ(read.waypoints.size(), 3U);
   const gpi::Waypoint& royal = read.waypoints[0];
   EXPECT_EQ(read.codePage, CodePage::Utf8);
-  EXPECT_EQ(royal.name, "Café Royal");
-  EXPECT_EQ(royal.street, "Rue Grimaldi 12");
-  EXPECT_EQ(royal.city, "Monaco");
-  EXPECT_EQ(royal.postalCode, "98000");
-  EXPECT_EQ(royal.phone, "+377 93 00 00 01");
-  EXPECT_EQ(read.waypoints[1].street, "221b Baker Street");
-  EXPECT_EQ(read.waypoints[1].country, "GB");
-  EXPECT_EQ(read.waypoints[2].street, "");  // an empty address is none
-  EXPECT_EQ(read.waypoints[2].phone, "");
+  EXPECT_EQ(std::tuple(royal.name, royal.street, royal.city, royal.postalCode, royal.phone),
+            std::tuple("Café Royal", "Rue Grimaldi 12", "Monaco", "98000", "+377 93 00 00 01"));
+  EXPECT_EQ(std::tuple(read.waypoints[1].street, read.waypoints[1].country),
+            std::tuple("221b Baker Street", "GB"));
+  // An empty address is none.
+  EXPECT_EQ(std::tuple(read.waypoints[2].street, read.waypoints[2].phone), std::tuple("", ""));
 }
 
 TEST(GpxWaypoints, DeclarationsAndWhatIsNoGpx) {

@@ -63,11 +63,8 @@ class SendToNavigator : public ProgramTest {
   // navigator (none: the one connected; `ask` which when there are several).
   workflow::SendOutcome send(const std::string& navigator, std::vector<std::string> categories = {},
                              bool ask = false, const std::string& from = "") {
-    SendRequest request;
-    request.gpxFolder = from.empty() ? gpxFolder() : from;
-    request.categories = std::move(categories);
-    request.navigator = navigator;
-    request.askWhichNavigator = ask;
+    const SendRequest request{from.empty() ? gpxFolder() : from, std::move(categories), navigator,
+                              ask};
     return workflow::sendToNavigator(*program, request);
   }
   // The one report shown, its room left (which the test cannot know) cut off.
