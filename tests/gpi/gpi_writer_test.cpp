@@ -8,6 +8,7 @@
 #include "gpi/category_gpi.h"
 #include "gpi/gpi_encoder.h"
 #include "gpi/gpi_test_files.h"
+#include "support/case_table.h"
 #include "support/temp_folder.h"
 
 namespace waymint::testing {
@@ -62,19 +63,11 @@ TEST(WriteCategoryGpi, ReportsIconsLeftOutAndCutWaypointsAndRefusals) {
   EXPECT_EQ(report.icon, gpi::IconUsed::DefaultNoIcon);
   EXPECT_EQ(slurp(gpi).substr(16, 4), std::string("\x08\0\0\0", 4));  // replaced
 
-  const std::pair<std::string, std::string> refused[] = {
-      {folder.write("bad/bad.gpx", "<gpx><wpt"),
-       folder / "bad/bad.gpx is not a well-formed GPX file (line 1: a tag is not closed)."},
-      {folder.write("empty/empty.gpx", "<gpx><wpt lat='x' lon='1'/></gpx>"),
-       folder /
-           "empty/empty.gpx holds no waypoints with a valid position; no GPI file was written."},
-      {folder / "none/none.gpx",
-       folder / "none/none.gpx cannot be read: No such file or directory."},
-  };
-  for (const auto& [path, error] : refused) {
+  for (const auto& c : caseTable("gpi/data/refused_gpx.tsv", 3)) {
+    const std::string path = c[1] == "-" ? folder / c[0] : folder.write(c[0], c[1]);
     report = gpi::writeCategoryGpi(path, "", "x", 0);
     EXPECT_FALSE(report.written);
-    EXPECT_EQ(report.error, error);
+    EXPECT_EQ(report.error, path + c[2]);
     EXPECT_EQ(slurp(gpi::gpiPathFor(path)), "<missing>");
   }
 
