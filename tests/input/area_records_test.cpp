@@ -3,18 +3,17 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
-#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "input/area_records.h"
-#include "input/input_error.h"
-#include "input/osm_input.h"
 #include "platform/byte_buffer.h"
+#include "reading.h"
 #include "support/case_table.h"
 #include "support/compressed_files.h"
 #include "support/open_descriptors.h"
+#include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
@@ -24,21 +23,22 @@ namespace {
 
 using input::NodeIndex;
 
-// Goes on, or says stop after `reportsBeforeStop` reports.
-class Progress : public input::ReadProgress {
- public:
-  int reportsBeforeStop = -1;
-  bool proceed(std::uint64_t) override { return reportsBeforeStop < 0 || reportsBeforeStop-- > 0; }
-};
+// Four times the usual room: the index of the areas' nodes is chosen to fit it.
+constexpr std::uint64_t room = 4 * plenty;
 
-constexpr std::uint64_t plenty = std::uint64_t{1} << 32;
+// Says stop at report `stop` + 1.
+Progress stoppingAfter(int stop) {
+  Progress progress;
+  progress.goOn = [stop](int report) { return report <= stop; };
+  return progress;
+}
 
 // The records the areas of a file add: from "waymint:area" on, as they stand.
 std::string areaRecords(const std::string& path, NodeIndex index = NodeIndex::Chosen,
                         input::AreaReport* report = nullptr) {
   platform::ByteBuffer text(std::string("<osm>...</osm>\n"));
   Progress progress;
-  const input::AreaReport made = input::appendAreaRecords(path, text, progress, plenty, index);
+  const input::AreaReport made = input::appendAreaRecords(path, text, progress, room, index);
   if (report) *report = made;
   return std::string(text.view().substr(15));
 }
@@ -75,13 +75,9 @@ std::string squares() {
   return text;
 }
 
-std::string osm(const std::string& body) {
-  return "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n" + body + "</osm>\n";
-}
-
 TEST(AreaRecords, EachTaggedAreaIsANodeRecordAtAPointInside) {
   TempFolder folder;
-  const std::string file = folder.write("a.osm", osm(
+  const std::string file = folder.write("a.osm", osmFile(
       squares() + way(10, {1, 2, 3, 4, 1}, tag("amenity", "parking") + tag("name", "P&amp;&quot;Q&quot;")) +
       way(11, {5, 6, 7, 8, 5}, "") +                                      // no tags: no POI
       way(12, {9, 10, 11, 12, 9}, tag("amenity", "parking") + tag("area", "no")) +
@@ -109,7 +105,7 @@ TEST(AreaRecords, BrokenAreasAreLeftOutAndTheRestGoesOn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::string file = folder.write("b.osm", osm(squares() + good + c.body));
+    const std::string file = folder.write("b.osm", osmFile(squares() + good + c.body));
     EXPECT_EQ(areaRecords(file), goodRecord);
   }
 }
@@ -128,7 +124,7 @@ TEST(AreaRecords, EveryFormatAndEitherIndexGiveTheSameRecords) {
   EXPECT_EQ(areaRecords(testDataPath("monaco.osm.pbf")), records);
   EXPECT_EQ(areaRecords(testDataPath("monaco.osm.bz2")), records);
   TempFolder folder;
-  const std::string small = folder.write("s.osm", osm(squares() + way(10, {1, 2, 3, 4, 1}, tag("shop", "x"))));
+  const std::string small = folder.write("s.osm", osmFile(squares() + way(10, {1, 2, 3, 4, 1}, tag("shop", "x"))));
   const std::string gz = folder.write("s.osm.gz", gzipOf(slurp(small)));
   EXPECT_EQ(areaRecords(gz), areaRecords(small));
 }
@@ -140,8 +136,8 @@ TEST(AreaRecords, ALoadWithAreasIsTheLoadWithoutThemAndTheRecords) {
     SCOPED_TRACE(path);
     Progress progress;
     input::AreaReport report;
-    const platform::ByteBuffer loaded = input::readOsmFileWithAreas(path, progress, plenty, &report);
-    const std::string plain(input::readOsmFile(path, progress, plenty).view());
+    const platform::ByteBuffer loaded = input::readOsmFileWithAreas(path, progress, room, &report);
+    const std::string plain(input::readOsmFile(path, progress, room).view());
     EXPECT_GT(report.areas, 10000U);
     ASSERT_GT(loaded.size(), plain.size());
     EXPECT_TRUE(loaded.view().starts_with(plain));
@@ -156,13 +152,12 @@ TEST(AreaRecords, TheUserMayCancelAndNoFileStaysOpen) {
   for (const auto& [path, stops] : cancelled) {
     for (const int reports : stops) {  // in the first pass, and in the second
       SCOPED_TRACE(path + " after " + std::to_string(reports));
-      Progress progress;
-      progress.reportsBeforeStop = reports;
+      Progress progress = stoppingAfter(reports);
       platform::ByteBuffer text(std::string("<osm/>"));
-      EXPECT_THROW(input::appendAreaRecords(path, text, progress, plenty), input::Cancelled);
+      EXPECT_THROW(input::appendAreaRecords(path, text, progress, room), input::Cancelled);
       EXPECT_EQ(text.view(), "<osm/>");
-      progress.reportsBeforeStop = reports;
-      EXPECT_THROW(input::readOsmFileWithAreas(path, progress, plenty), input::Cancelled);
+      progress = stoppingAfter(reports);
+      EXPECT_THROW(input::readOsmFileWithAreas(path, progress, room), input::Cancelled);
     }
   }
   // A .pbf cut short is damaged: said, and its file closed all the same.
@@ -171,8 +166,8 @@ TEST(AreaRecords, TheUserMayCancelAndNoFileStaysOpen) {
   const std::string cut = folder.write("cut.osm.pbf", whole.substr(0, whole.size() * 3 / 5));
   Progress progress;
   platform::ByteBuffer text(std::string("<osm/>"));
-  EXPECT_THROW(input::appendAreaRecords(cut, text, progress, plenty), input::InputError);
-  EXPECT_THROW(input::readOsmFileWithAreas(cut, progress, plenty), input::InputError);
+  EXPECT_THROW(input::appendAreaRecords(cut, text, progress, room), input::InputError);
+  EXPECT_THROW(input::readOsmFileWithAreas(cut, progress, room), input::InputError);
   EXPECT_EQ(openDescriptors(), before);
 }
 

@@ -6,11 +6,9 @@
 #include <new>
 #include <string>
 #include <tuple>
+#include <vector>
 
-#include "input/input_error.h"
-#include "input/osm_input.h"
-#include "input/tagged_node_filter.h"
-#include "support/bad_osm_files.h"
+#include "reading.h"
 #include "support/compressed_files.h"
 #include "support/kept_text.h"
 #include "support/osm_text.h"
@@ -20,31 +18,17 @@
 namespace waymint::testing {
 namespace {
 
-struct Progress : input::ReadProgress {
-  std::function<void(int)> onReport = [](int) {};
-  int reports = 0;
-  bool proceed(std::uint64_t) override {
-    onReport(++reports);
-    return true;
-  }
-};
-
-// The kept text of a file, or "refused: " and the message that refuses it.
-std::string read(const std::string& path, std::uint64_t limit, Progress progress = {}) {
-  try {
-    return std::string(input::readOsmFile(path, progress, limit).view());
-  } catch (const input::InputError& error) {
-    return std::string("refused: ") + error.what();
-  }
-}
-
-constexpr std::uint64_t megabyte = std::uint64_t{1} << 20;
-
 std::string repeated(std::string_view text, size_t times) {
   std::string out;
   out.reserve(text.size() * times);
   for (size_t i = 0; i < times; ++i) out += text;
   return out;
+}
+
+// `text` written as .osm, .osm.gz and .osm.bz2 (the last one last).
+std::vector<std::string> everyForm(const TempFolder& folder, const std::string& text) {
+  return {folder.write("a.osm", text), folder.write("a.osm.gz", gzipOf(text, 1)),
+          folder.write("a.osm.bz2", bzip2Of(text, 9))};
 }
 
 // Blanks and untagged nodes, however many, cost no memory: they read to their end in 1 MB.
@@ -57,9 +41,7 @@ TEST(BadInput, BlanksAndUntaggedNodesCostNoMemory) {
   for (const std::string* text : {&blanks, &untagged}) {
     const std::string kept = keptReference(*text);
     ASSERT_LT(kept.size(), megabyte);
-    EXPECT_TRUE(read(folder.write("a.osm.gz", gzipOf(*text, 1)), megabyte) == kept);
-    EXPECT_TRUE(read(folder.write("a.osm.bz2", bzip2Of(*text, 9)), megabyte) == kept);
-    EXPECT_TRUE(read(folder.write("a.osm", *text), megabyte) == kept);
+    for (const std::string& path : everyForm(folder, *text)) EXPECT_TRUE(read(path, megabyte) == kept) << path;
   }
 }
 
@@ -67,8 +49,7 @@ TEST(BadInput, BlanksAndUntaggedNodesCostNoMemory) {
 TEST(BadInput, TaggedNodesBeyondTheMemoryAllowedEndTheReading) {
   TempFolder folder;
   const std::string text = "<osm>\n" + repeated(osmNode({{"amenity", "bench"}}), 80'000);
-  for (const std::string& path : {folder.write("a.osm", text), folder.write("a.osm.gz", gzipOf(text, 1)),
-                                  folder.write("a.osm.bz2", bzip2Of(text, 9))}) {
+  for (const std::string& path : everyForm(folder, text)) {
     EXPECT_THROW(read(path, 4 * megabyte), std::bad_alloc) << path;
   }
 }
@@ -86,9 +67,7 @@ TEST(BadInput, RecordsWithoutEnd) {
   cut += bar.substr(2, bar.size() - 3);  // from its "<node " to its end
   for (const auto& [text, kept, limit] : {std::tuple{&unclosed, keptReference(unclosed), 16 * megabyte},
                                           std::tuple{&endless, cut, 140 * megabyte}}) {
-    EXPECT_TRUE(read(folder.write("a.osm", *text), limit) == kept);
-    EXPECT_TRUE(read(folder.write("a.osm.gz", gzipOf(*text, 1)), limit) == kept);
-    EXPECT_TRUE(read(folder.write("a.osm.bz2", bzip2Of(*text, 9)), limit) == kept);
+    for (const std::string& path : everyForm(folder, *text)) EXPECT_TRUE(read(path, limit) == kept) << path;
   }
 }
 
@@ -99,11 +78,9 @@ TEST(BadInput, ARecordOfAHundredMegabytes) {
                           osmNode({{"amenity", "cafe"}, {"name", std::string(100 * megabyte, 'n')}}) +
                           osmNode({{"amenity", "bar"}});
   const std::string kept = keptReference(big);
-  EXPECT_TRUE(read(folder.write("a.osm", big), 110 * megabyte) == kept);
-  EXPECT_TRUE(read(folder.write("a.osm.gz", gzipOf(big, 1)), 110 * megabyte) == kept);
-  const std::string packed = folder.write("a.osm.bz2", bzip2Of(big, 9));
-  EXPECT_TRUE(read(packed, 110 * megabyte) == kept);
-  EXPECT_THROW(read(packed, 50 * megabyte), std::bad_alloc);
+  const std::vector<std::string> paths = everyForm(folder, big);
+  for (const std::string& path : paths) EXPECT_TRUE(read(path, 110 * megabyte) == kept) << path;
+  EXPECT_THROW(read(paths.back(), 50 * megabyte), std::bad_alloc);
 }
 
 // A .pbf still being written grows, or shrinks when it is made anew, while it is read: it is
@@ -111,20 +88,19 @@ TEST(BadInput, ARecordOfAHundredMegabytes) {
 TEST(BadInput, APbfThatChangesWhileItIsReadIsRefused) {
   TempFolder folder;
   const std::string pbf = slurp(testDataPath("monaco.osm.pbf"));
-  const std::string path = folder.write("growing.osm.pbf", pbf);
-  Progress growing;
-  growing.onReport = [&](int report) {
-    if (report == 3) std::ofstream(path, std::ios::app | std::ios::binary) << std::string(70000, 'x');
-  };
-  EXPECT_EQ(read(path, 64 * megabyte, growing), "refused: " + path + " changed on disk while it was read.");
-  folder.write("growing.osm.pbf", pbf);
-  Progress shrinking;
-  shrinking.onReport = [&](int report) {
-    if (report == 3) {
-      EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(pbf.size() / 2)), 0);
-    }
-  };
-  EXPECT_EQ(read(path, 64 * megabyte, shrinking), "refused: " + path + " changed on disk while it was read.");
+  const std::string path = folder / "growing.osm.pbf";
+  const std::function<void()> changes[] = {
+      [&] { std::ofstream(path, std::ios::app | std::ios::binary) << std::string(70000, 'x'); },
+      [&] { EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(pbf.size() / 2)), 0); }};
+  for (const auto& change : changes) {
+    folder.write("growing.osm.pbf", pbf);
+    Progress changing;
+    changing.goOn = [&](int report) {
+      if (report == 3) change();
+      return true;
+    };
+    EXPECT_EQ(read(path, 64 * megabyte, changing), "refused: " + path + " changed on disk while it was read.");
+  }
 }
 
 }  // namespace

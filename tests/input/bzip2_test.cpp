@@ -10,8 +10,7 @@
 
 #include "input/bzip2_blocks.h"
 #include "input/decoders.h"
-#include "input/input_error.h"
-#include "input/osm_input.h"
+#include "reading.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
 #include "support/kept_text.h"
@@ -46,21 +45,6 @@ std::optional<std::string> libbz2Decode(const std::string& stream) {
   }
   text.resize(length);
   return text;
-}
-
-struct NoProgress : input::ReadProgress {
-  bool proceed(std::uint64_t) override { return true; }
-};
-
-// The message that refuses the file at `path`, or "read" when it is read.
-std::string refusal(const std::string& path) {
-  try {
-    NoProgress progress;
-    input::readOsmFile(path, progress, std::uint64_t{1} << 30);
-    return "read";
-  } catch (const input::InputError& error) {
-    return error.what();
-  }
 }
 
 // Files of several blocks, compressible and not, of several streams, with bytes after them,
@@ -125,8 +109,8 @@ TEST(Bzip2Decode, FilesWhoseBlocksAreToldApartAreDecodedInParallel) {
   for (const Bzip2File& file : bzip2Files()) {
     SCOPED_TRACE(file.name);
     platform::files::Reader reader(folder.write("a.osm.bz2", file.bytes));
-    input::DecodedText text(reader.path(), std::uint64_t{1} << 30);
-    NoProgress progress;
+    input::DecodedText text(reader.path(), plenty);
+    Progress progress;
     EXPECT_EQ(input::decodeBzip2(reader, text, progress), input::Bzip2Path::Parallel);
     EXPECT_TRUE(text.finish().view() == keptReference(file.text));
   }
@@ -157,7 +141,7 @@ TEST(Bzip2Decode, AFileCutAnywhereIsIncomplete) {
     SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
     const std::string path = folder.write("cut.osm.bz2", whole.substr(0, cut));
     EXPECT_EQ(input::bzip2Layout(whole.substr(0, cut)).shape, Shape::Truncated);
-    EXPECT_EQ(refusal(path), path + " is incomplete: it ends inside its compressed data.");
+    EXPECT_EQ(read(path), "refused: " + path + " is incomplete: it ends inside its compressed data.");
   }
 }
 
@@ -170,7 +154,7 @@ TEST(Bzip2Decode, AStreamWhoseCrcIsNotThatOfItsBlocksIsDamaged) {
   bytes[crc / 8 + 1] ^= 0x10;
   EXPECT_EQ(input::bzip2Layout(bytes).shape, Shape::Irregular);
   const std::string path = folder.write("a.osm.bz2", bytes);
-  EXPECT_EQ(refusal(path), path + " is damaged: its compressed data cannot be read.");
+  EXPECT_EQ(read(path), "refused: " + path + " is damaged: its compressed data cannot be read.");
 }
 
 }  // namespace

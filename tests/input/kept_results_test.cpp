@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "gpx/create_gpx.h"
-#include "input/tagged_node_filter.h"
 #include "platform/files.h"
+#include "reading.h"
 #include "support/kept_text.h"
 #include "support/program_fixture.h"
 #include "support/test_data.h"
@@ -54,14 +54,6 @@ class KeptTextResults : public ProgramTest {
     return results;
   }
 };
-
-std::string filtered(std::string_view text) {
-  input::StringOutput out;
-  input::TaggedNodeFilter filter(out);
-  filter.feed(text);
-  filter.finish();
-  return out.text;
-}
 
 TEST_F(KeptTextResults, AwkwardTextsGiveWhatTheirWholeTextGives) {
   std::mt19937 random(30);

@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <functional>
-#include <random>
 #include <new>
+#include <random>
 #include <string>
-#include <vector>
 
 #include "input/format.h"
-#include "input/input_error.h"
-#include "input/osm_input.h"
 #include "platform/files.h"
+#include "reading.h"
 #include "support/bad_osm_files.h"
 #include "support/compressed_files.h"
 #include "support/kept_text.h"
@@ -24,28 +21,6 @@ namespace waymint::testing {
 namespace {
 
 using input::Format;
-
-// Counts the reports of progress and does what the test asks at each.
-class Progress : public input::ReadProgress {
- public:
-  std::function<bool()> onReport = [] { return true; };
-  int reports = 0;
-  bool proceed(std::uint64_t) override {
-    ++reports;
-    return onReport();
-  }
-};
-
-constexpr std::uint64_t plenty = std::uint64_t{1} << 30;
-
-// The text of a file, or "refused: " and the message that refuses it.
-std::string read(const std::string& path, std::uint64_t limit = plenty, Progress progress = {}) {
-  try {
-    return std::string(input::readOsmFile(path, progress, limit).view());
-  } catch (const input::InputError& error) {
-    return std::string("refused: ") + error.what();
-  }
-}
 
 TEST(InputFormat, ToldByTheFirstBytesWhateverTheName) {
   const std::pair<std::string, Format> cases[] = {
@@ -118,7 +93,7 @@ TEST(OsmInput, BadFilesAreRefusedWithAMessageNamingThem) {
   TempFolder folder;
   const long descriptors = openDescriptors();
   for (const BadFile& bad : badOsmFiles(folder)) {
-    EXPECT_EQ(read(bad.path, std::uint64_t{64} << 20), "refused: " + bad.message) << bad.path;
+    EXPECT_EQ(read(bad.path, 64 * megabyte), "refused: " + bad.message) << bad.path;
   }
   EXPECT_THROW(read(folder / "missing.osm"), platform::files::IoError);
   EXPECT_EQ(openDescriptors(), descriptors);
@@ -134,12 +109,12 @@ TEST(OsmInput, MemoryCancelAndAFileThatChangesWhileRead) {
     SCOPED_TRACE(path);
     EXPECT_THROW(read(path, text.size() / 2), std::bad_alloc);
     Progress cancelling;
-    cancelling.onReport = [] { return false; };
+    cancelling.goOn = [](int) { return false; };
     EXPECT_THROW(input::readOsmFile(path, cancelling, plenty), input::Cancelled);
     EXPECT_EQ(cancelling.reports, 1);
   }
   Progress cutting;
-  cutting.onReport = [&] { return ::truncate(plain.c_str(), 100) == 0; };
+  cutting.goOn = [&](int) { return ::truncate(plain.c_str(), 100) == 0; };
   EXPECT_EQ(read(plain, plenty, cutting),
             "refused: " + plain + " changed on disk while it was read.");
   EXPECT_EQ(openDescriptors(), descriptors);
@@ -180,7 +155,7 @@ TEST(OsmInput, APbfGivesTheTaggedNodesExactlyAsOsmiumWritesThemInXml) {
     EXPECT_TRUE(refusal.starts_with("refused: " + path + " is damaged or incomplete: ")) << refusal;
   }
   Progress cancelling;
-  cancelling.onReport = [] { return false; };
+  cancelling.goOn = [](int) { return false; };
   EXPECT_THROW(input::readOsmFile(pbf, cancelling, plenty), input::Cancelled);
   EXPECT_EQ(openDescriptors(), descriptors);
 }

@@ -6,39 +6,25 @@
 
 #include "input/filtered_piece.h"
 #include "input/format.h"
-#include "input/tagged_node_filter.h"
+#include "reading.h"
+#include "support/case_table.h"
 #include "support/kept_text.h"
 
 namespace waymint::testing {
 namespace {
 
-using input::FilteredPiece;
-using input::StringOutput;
-using input::TaggedNodeFilter;
-
-// The filter's text of `text` handed over in the pieces between `cuts`.
-std::string filtered(std::string_view text, const std::vector<size_t>& cuts) {
-  StringOutput out;
-  TaggedNodeFilter filter(out);
-  for (size_t i = 0; i + 1 < cuts.size(); ++i) filter.feed(text.substr(cuts[i], cuts[i + 1] - cuts[i]));
-  filter.finish();
-  return out.text;
-}
-
-std::string filtered(std::string_view text) { return filtered(text, {0, text.size()}); }
-
 // The text cut into pieces filtered apart (each handed over in parts, as bzip2 blocks are
 // decoded), then joined in order, as the parallel readers do.
 std::string filteredInPieces(std::string_view text, const std::vector<size_t>& cuts,
                              size_t leadingCap, std::mt19937& random) {
-  StringOutput out;
-  TaggedNodeFilter whole(out);
+  input::StringOutput out;
+  input::TaggedNodeFilter whole(out);
   for (size_t i = 0; i + 1 < cuts.size(); ++i) {
     const std::string_view piece = text.substr(cuts[i], cuts[i + 1] - cuts[i]);
     input::PieceFilter filter(leadingCap);
     const std::vector<size_t> parts = randomCuts(random, piece.size(), 1 + random() % 3);
     for (size_t k = 0; k + 1 < parts.size(); ++k) filter.feed(piece.substr(parts[k], parts[k + 1] - parts[k]));
-    const FilteredPiece result = filter.finish();
+    const input::FilteredPiece result = filter.finish();
     input::joinPiece(whole, out, result, [&](size_t offset, const auto& take) {
       const size_t end = result.sawNode ? piece.find("<node ") : piece.size() - result.tail.size();
       const size_t part = std::max<size_t>(3, (end - offset) / 7);
@@ -50,23 +36,9 @@ std::string filteredInPieces(std::string_view text, const std::vector<size_t>& c
 }
 
 TEST(TaggedNodeFilter, KeepsTheHeadAndTheRecordsHoldingATag) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"<osm>\n  <node id=\"1\"/>\n  <node id=\"2\">\n    <tag k=\"a\" v=\"b\"/>\n  </node>\n  <way id=\"3\">\n    <tag k=\"c\" v=\"d\"/>\n  </way>\n</osm>\n",
-       "<osm>\n  <node id=\"2\">\n    <tag k=\"a\" v=\"b\"/>\n  </node>"},
-      // A record without end runs to the next "<node ", or to the end of the text.
-      {"<osm><node a><tag k/><way><tag x/></way><node b/>", "<osm><node a><tag k/><way><tag x/></way>"},
-      {"<osm><node a><tag k/><way><tag x/></way></osm>", "<osm><node a><tag k/><way><tag x/></way></osm>"},
-      // "/>" ends a record at its first ">" only: a tag after it is outside.
-      {"<osm><node a/><tag k/>", "<osm>"},
-      {"<osm><node a=\"x>y\"><tag k/></node>", "<osm><node a=\"x>y\"><tag k/></node>"},
-      // No "<node " at all: the head alone, at most its first 64 KiB.
-      {"<osm><nodes><tag k/></osm>", "<osm><nodes><tag k/></osm>"},
-      {"", ""},
-      {"<node <node <tag ", "<node <tag "},
-  };
-  for (const auto& [text, kept] : cases) {
-    EXPECT_EQ(filtered(text), kept) << text;
-    EXPECT_EQ(keptReference(text), kept) << text;
+  for (const std::vector<std::string>& c : caseTable("input/data/tagged_node_filter.tsv", 2)) {
+    EXPECT_EQ(filtered(c[0]), c[1]) << c[0];
+    EXPECT_EQ(keptReference(c[0]), c[1]) << c[0];
   }
   const std::string longHead(100000, ' ');
   EXPECT_EQ(filtered(longHead + "<node <tag >"), std::string(input::headSize, ' ') + "<node <tag >");

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,39 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "input/input_error.h"
-#include "input/osm_input.h"
 #include "platform/threads.h"
-#include "support/bad_osm_files.h"
+#include "reading.h"
 #include "support/compressed_files.h"
 #include "support/kept_text.h"
+#include "support/open_descriptors.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
 
 namespace waymint::testing {
 namespace {
-
-struct NoProgress : input::ReadProgress {
-  bool proceed(std::uint64_t) override { return true; }
-};
-
-std::string read(const std::string& path) {
-  NoProgress progress;
-  try {
-    return std::string(input::readOsmFile(path, progress, std::uint64_t{1} << 30).view());
-  } catch (const std::exception& error) {
-    return std::string("refused: ") + error.what();
-  }
-}
-
-int openDescriptors() {
-  int count = 0;
-  if (DIR* folder = ::opendir("/proc/self/fd")) {
-    while (::readdir(folder)) ++count;
-    ::closedir(folder);
-  }
-  return count;
-}
 
 // A file of every format, and the text each must give.
 struct Sample {
@@ -89,7 +65,7 @@ TEST(Threads, EveryReaderWorksWithTheThreadsItCanGet) {
   for (size_t allowed : {0, 1, 2, 3, 5}) {
     platform::refuseThreadsAfter(allowed);
     for (const Sample& sample : samples) {
-      const int descriptors = openDescriptors();
+      const long descriptors = openDescriptors();
       EXPECT_TRUE(read(sample.path) == sample.kept) << sample.path << " with " << allowed << " threads";
       EXPECT_EQ(openDescriptors(), descriptors);
     }
