@@ -1,18 +1,20 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <map>
 #include <new>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "input/format.h"
 #include "platform/files.h"
 #include "reading.h"
 #include "support/bad_osm_files.h"
+#include "support/case_table.h"
 #include "support/compressed_files.h"
 #include "support/kept_text.h"
 #include "support/open_descriptors.h"
-#include "support/osm_text.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
@@ -23,18 +25,14 @@ namespace {
 using input::Format;
 
 TEST(InputFormat, ToldByTheFirstBytesWhateverTheName) {
-  const std::pair<std::string, Format> cases[] = {
-      {std::string("\0\0\0\x0d\x0a\x09OSMHeader\x18", 17), Format::Pbf},
-      {std::string("\0\0\0\x0d\x0a\x07OSMData", 13), Format::Unknown},
-      {"BZh91AY&SY", Format::Bzip2}, {"BZh0", Format::Unknown}, {"\x1F\x8B\x08", Format::Gzip},
-      {"<?xml version='1.0'?><osm>", Format::Xml}, {"<OSM>", Format::Unknown},
-      {"\xEF\xBB\xBF \r\n\t<osm version=\"0.6\">", Format::Xml},
-      {"\x89PNG\r\n\x1A\n", Format::Unknown}, {"", Format::Unknown},
-      {std::string(input::headSize - 3, ' ') + "<osm>", Format::Unknown},
-      {std::string(input::headSize - 4, ' ') + "<osm>", Format::Xml},
-  };
-  for (const auto& [head, format] : cases) {
-    EXPECT_EQ(input::formatOf(head), format) << head.substr(0, 12);
+  const std::map<std::string, Format> formats = {{"pbf", Format::Pbf},     {"bzip2", Format::Bzip2},
+                                                 {"gzip", Format::Gzip},   {"xml", Format::Xml},
+                                                 {"unknown", Format::Unknown}};
+  std::vector<std::vector<std::string>> cases = caseTable("input/data/formats.tsv", 2);
+  cases.push_back({std::string(input::headSize - 3, ' ') + "<osm>", "unknown"});
+  cases.push_back({std::string(input::headSize - 4, ' ') + "<osm>", "xml"});
+  for (const std::vector<std::string>& c : cases) {
+    EXPECT_EQ(input::formatOf(c[0]), formats.at(c[1])) << c[0].substr(0, 12);
   }
 }
 
