@@ -8,20 +8,16 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <fstream>
-#include <algorithm>
 #include <new>
 #include <string>
 #include <string_view>
 
+#include "../input/reading.h"
 #include "fuzz_program.h"
 #include "input/decoders.h"
 #include "input/format.h"
-#include "input/input_error.h"
-#include "input/osm_input.h"
-#include "osm/node_records.h"
-#include "osm/text_search.h"
 #include "platform/files.h"
+#include "support/kept_text.h"
 
 using namespace waymint;
 
@@ -30,10 +26,6 @@ namespace {
 constexpr std::uint64_t memoryLimit = std::uint64_t{64} << 20;
 // How far past the text a decoder may ask for room (a piece of its output).
 constexpr std::uint64_t outputPiece = std::uint64_t{4} << 20;
-
-struct NoProgress : input::ReadProgress {
-  bool proceed(std::uint64_t) override { return true; }
-};
 
 // What the library decodes of a file: its text (the first `memoryLimit` + 1 bytes at most),
 // or a refusal.
@@ -101,34 +93,22 @@ Decoded zlibDecode(std::string_view file) {
   return decoded;
 }
 
-// What the readers keep of a text: its head, then each node record that holds a tag.
-std::string kept(std::string_view text) {
-  std::string head(text.substr(0, std::min(osm::findText(text, "<node "), input::headSize)));
-  osm::NodeRecordCutter cutter(text);
-  for (std::string_view record; cutter.next(record);) {
-    if (osm::containsText(record, "<tag ")) head.append("<node ").append(record);
-  }
-  return head;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static fuzzing::FuzzProgram fuzz;
-  const std::string path = fuzz.folder() + "/input.osm";
   const std::string_view file(reinterpret_cast<const char*>(data), size);
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(file.data(), static_cast<std::streamsize>(size));
+  const std::string path = fuzz.write("input.osm", file);
   const input::Format format = input::formatOf(file.substr(0, input::headSize));
   const bool compressed = format == input::Format::Bzip2 || format == input::Format::Gzip;
   const Decoded library = !compressed                        ? Decoded{}
                           : format == input::Format::Bzip2 ? libbz2Decode(file)
                                                            : zlibDecode(file);
-  NoProgress progress;
+  testing::Progress progress;
   try {
     const platform::ByteBuffer text = input::readOsmFile(path, progress, memoryLimit);
     fuzzing::require(text.size() <= memoryLimit, "within the memory allowed");
-    fuzzing::require(!compressed || (!library.refused && kept(library.text) == text.view()),
+    fuzzing::require(!compressed || (!library.refused && testing::keptReference(library.text) == text.view()),
                      "what is kept of the text the library decodes");
   } catch (const input::InputError&) {
     fuzzing::require(!compressed || library.refused || !input::beginsLikeOsm(library.text),

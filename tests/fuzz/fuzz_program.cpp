@@ -2,8 +2,8 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace waymint::fuzzing {
 
@@ -27,6 +27,13 @@ void FuzzProgram::load(std::string_view text) {
 void FuzzProgram::choose(const std::string& category) {
   m_program.f1.List1(2).setItems({category});
   m_program.f1.List1(2).setSelectedIndex(0);
+}
+
+std::string FuzzProgram::write(const std::string& name, std::string_view bytes) const {
+  const std::string path = m_folder + "/" + name;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
 }
 
 }  // namespace waymint::fuzzing

@@ -22,6 +22,8 @@ class FuzzProgram {
   void load(std::string_view text);
   // Lists `category` alone in List1(2) and selects it.
   void choose(const std::string& category);
+  // Writes `bytes` to the file `name` of the folder (made anew) and gives its path.
+  std::string write(const std::string& name, std::string_view bytes) const;
 
  private:
   std::string m_folder;

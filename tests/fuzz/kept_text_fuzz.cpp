@@ -6,26 +6,16 @@
 #include <string_view>
 #include <vector>
 
+#include "../input/reading.h"
 #include "fuzz_program.h"
 #include "gpx/create_gpx.h"
 #include "input/filtered_piece.h"
-#include "input/format.h"
-#include "osm/node_records.h"
-#include "osm/text_search.h"
+#include "support/kept_text.h"
 #include "survey/get_tags.h"
 
 using namespace waymint;
 
 namespace {
-
-std::string reference(std::string_view text) {
-  std::string kept(text.substr(0, std::min(osm::findText(text, "<node "), input::headSize)));
-  osm::NodeRecordCutter cutter(text);
-  for (std::string_view record; cutter.next(record);) {
-    if (osm::containsText(record, "<tag ")) kept.append("<node ").append(record);
-  }
-  return kept;
-}
 
 // Cuts taken from the text's own bytes.
 std::vector<size_t> cutsOf(std::string_view text) {
@@ -40,14 +30,6 @@ std::vector<size_t> cutsOf(std::string_view text) {
   }
   cuts.push_back(text.size());
   return cuts;
-}
-
-std::string inPieces(std::string_view text, const std::vector<size_t>& cuts) {
-  input::StringOutput out;
-  input::TaggedNodeFilter filter(out);
-  for (size_t i = 0; i + 1 < cuts.size(); ++i) filter.feed(text.substr(cuts[i], cuts[i + 1] - cuts[i]));
-  filter.finish();
-  return out.text;
 }
 
 std::string joined(std::string_view text, const std::vector<size_t>& cuts) {
@@ -85,10 +67,10 @@ std::vector<std::string> listed(fuzzing::FuzzProgram& fuzz, std::string_view tex
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static fuzzing::FuzzProgram fuzz;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const std::string kept = reference(text);
+  const std::string kept = testing::keptReference(text);
   const std::vector<size_t> cuts = cutsOf(text);
-  fuzzing::require(inPieces(text, {0, text.size()}) == kept, "the kept text of one piece");
-  fuzzing::require(inPieces(text, cuts) == kept, "the kept text of pieces");
+  fuzzing::require(testing::filtered(text, {0, text.size()}) == kept, "the kept text of one piece");
+  fuzzing::require(testing::filtered(text, cuts) == kept, "the kept text of pieces");
   fuzzing::require(joined(text, cuts) == kept, "the kept text of pieces joined");
   const std::vector<std::string> categories = surveyed(fuzz, text);
   fuzzing::require(surveyed(fuzz, kept) == categories, "the same survey");

@@ -1,8 +1,6 @@
 // A writing run extending any old GPX: either the old file stays byte for byte, or the new
 // one keeps the old text up to the character before its last "</gpx>" and ends the document.
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "fuzz_program.h"
@@ -23,9 +21,7 @@ const std::string osm =
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static fuzzing::FuzzProgram fuzz;
   const std::string old(reinterpret_cast<const char*>(data), size);
-  const std::string gpx = fuzz.folder() + "/gpx/cafe/cafe.gpx";
-  std::filesystem::create_directories(fuzz.folder() + "/gpx/cafe");
-  std::ofstream(gpx, std::ios::binary | std::ios::trunc) << old;
+  const std::string gpx = fuzz.write("gpx/cafe/cafe.gpx", old);
   fuzz.load(osm);
   fuzz.choose("cafe");
   fuzz.program().state.addmode = true;

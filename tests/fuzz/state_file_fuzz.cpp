@@ -1,7 +1,6 @@
 // The state file reader on any bytes: what it reads, written back and read again, is written
 // back the same.
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #include "app/program.h"
@@ -13,9 +12,7 @@ using namespace waymint;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static fuzzing::FuzzProgram fuzz;
-  const std::string stateFile = fuzz.folder() + "/osm_pois.dat";
-  std::ofstream(stateFile, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  const std::string stateFile = fuzz.write("osm_pois.dat", {reinterpret_cast<const char*>(data), size});
   std::string written[2];
   for (std::string& text : written) {
     platform::HeadlessPlatform machine;
