@@ -23,9 +23,9 @@ constexpr std::string_view tagStart = "<tag ";
 // What a "<" begins, of the texts that cut records.
 enum class Token { None, Node, NodeEnd, Tag, NeedMore };
 
-// The token the "<" at `at` begins: "<node " anywhere, "<tag " inside a record, "</node>" in a
+// The token the "<" at `at` inside a record begins: "<node ", "<tag ", or "</node>" in the
 // record's body. NeedMore when the view ends inside what may still become one of them.
-Token tokenAt(std::string_view view, size_t at, bool final, bool inRecord, bool inBody) {
+Token tokenAt(std::string_view view, size_t at, bool final, bool inBody) {
   const std::string_view rest = view.substr(at, nodeEnd.size());
   bool partial = false;
   const auto is = [&](std::string_view token) {
@@ -34,7 +34,7 @@ Token tokenAt(std::string_view view, size_t at, bool final, bool inRecord, bool 
     return false;
   };
   if (is(nodeStart)) return Token::Node;
-  if (inRecord && is(tagStart)) return Token::Tag;
+  if (is(tagStart)) return Token::Tag;
   if (inBody && is(nodeEnd)) return Token::NodeEnd;
   return partial && !final ? Token::NeedMore : Token::None;
 }
@@ -178,7 +178,7 @@ size_t TaggedNodeFilter::scanRecord(std::string_view view, size_t at, bool final
       at = q + 1;
       continue;
     }
-    switch (tokenAt(view, q, final, true, m_mode == Mode::Body)) {
+    switch (tokenAt(view, q, final, m_mode == Mode::Body)) {
       case Token::Node:
         endRecord(view, q);
         startRecord(q);
